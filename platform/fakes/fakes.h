@@ -1,0 +1,61 @@
+// Small fakes of the platform for tests: a tone that records, a folder chooser
+// that answers from a script, and a fixed environment.
+#pragma once
+
+#include <QString>
+#include <deque>
+#include <vector>
+
+#include "platform/environment.h"
+#include "platform/folder_chooser.h"
+#include "platform/tone.h"
+
+namespace zelta {
+
+class Clock;
+
+class RecordingTone final : public Tone {
+ public:
+  struct Played {
+    int frequencyHz;
+    int durationMs;
+    qint64 atMs;
+  };
+  explicit RecordingTone(const Clock* clock = nullptr) : clock_(clock) {}
+  void play(int frequencyHz, int durationMs) override;
+  const std::vector<Played>& played() const { return played_; }
+
+ private:
+  const Clock* clock_;
+  std::vector<Played> played_;
+};
+
+class ScriptedFolderChooser final : public FolderChooser {
+ public:
+  struct Asked {
+    QString title;
+    QString startDir;
+  };
+  void queue(FolderChoice choice) { choices_.push_back(choice); }
+  FolderChoice choose(QWidget* owner, const QString& title, const QString& startDir) override;
+  const std::vector<Asked>& asked() const { return asked_; }
+
+ private:
+  std::deque<FolderChoice> choices_;
+  std::vector<Asked> asked_;
+};
+
+class FixedEnvironment final : public Environment {
+ public:
+  QString home = "/home/tech";
+  QString documents = "/home/tech/Documents";
+  QString current = "/home/tech";
+  QString arguments;
+
+  QString homeDir() const override { return home; }
+  QString documentsDir() const override { return documents; }
+  QString currentDir() const override { return current; }
+  QString argumentString() const override { return arguments; }
+};
+
+}  // namespace zelta

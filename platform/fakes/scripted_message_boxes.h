@@ -1,0 +1,34 @@
+// Message boxes for tests: records every box asked for, answers from a script
+// (answers queued in order; with none queued, Yes for Yes/No boxes and Ok
+// otherwise), and can run an action while the box is "open", e.g. advance the
+// virtual clock to show that timers are held meanwhile.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "platform/message_boxes.h"
+
+namespace zelta {
+
+class ScriptedMessageBoxes final : public MessageBoxes {
+ public:
+  using MessageBoxes::MessageBoxes;
+
+  void queueAnswer(BoxAnswer answer) { answers_.push_back(answer); }
+  void whileOpen(std::function<void(const BoxRequest&)> action) { whileOpen_ = std::move(action); }
+
+  const std::vector<BoxRequest>& asked() const { return asked_; }
+  void clearAsked() { asked_.clear(); }
+
+ protected:
+  BoxAnswer present(QWidget* owner, const BoxRequest& request) override;
+
+ private:
+  std::deque<BoxAnswer> answers_;
+  std::function<void(const BoxRequest&)> whileOpen_;
+  std::vector<BoxRequest> asked_;
+};
+
+}  // namespace zelta

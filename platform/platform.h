@@ -1,0 +1,24 @@
+// Everything a program window reaches outside itself, handed in when the
+// window is built: production passes the Qt implementations, tests the fakes
+// and a virtual clock.
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/environment.h"
+#include "platform/folder_chooser.h"
+#include "platform/message_boxes.h"
+#include "platform/serial_line.h"
+#include "platform/tone.h"
+
+namespace zelta {
+
+struct Platform {
+  Clock& clock;
+  SerialLine& line;
+  MessageBoxes& boxes;
+  Tone& tone;
+  FolderChooser& folders;
+  Environment& environment;
+};
+
+}  // namespace zelta

@@ -1,0 +1,43 @@
+// A SerialLine that connects a program to a BusSimulator on the same clock:
+// what the program writes reaches the modules, their reply bytes come back one
+// at a time. In-memory, no device. Opening can be made to fail for tests.
+#pragma once
+
+#include <set>
+
+#include "platform/serial_line.h"
+#include "sim/bus_simulator.h"
+
+namespace zelta {
+
+class SimulatedLine final : public SerialLine {
+  Q_OBJECT
+ public:
+  explicit SimulatedLine(BusSimulator& bus, QObject* parent = nullptr);
+
+  // Port numbers that exist; by default every number from 1 to 256.
+  void setAvailablePorts(std::set<int> ports);
+  // The far end vanishes (as a pulled USB adapter): lineFailed, writes fail.
+  void failNow(const QString& reason);
+
+  bool openPort(int number) override;
+  bool openDevice(const QString& path) override;
+  void close() override;
+  bool isOpen() const override { return open_; }
+  bool write(const Frame& frame) override;
+  QString errorString() const override { return error_; }
+
+  int openedPort() const { return port_; }
+  QString openedDevice() const { return device_; }
+
+ private:
+  BusSimulator& bus_;
+  std::set<int> ports_;
+  bool allPorts_ = true;
+  bool open_ = false;
+  int port_ = 0;
+  QString device_;
+  QString error_;
+};
+
+}  // namespace zelta
