@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Configures the project in build/ (or $ZELTA_BUILD_DIR) and builds it.
+# Arguments are target names to build; none builds everything.
+# With --has TARGET it only configures and answers (exit status) whether the
+# tree defines that target.
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build_dir="${ZELTA_BUILD_DIR:-$root/build}"
+jobs="$(nproc 2>/dev/null || echo 2)"
+(( jobs > 2 )) && jobs=2
+
+werror=OFF
+[[ "${CI:-}" == "true" ]] && werror=ON
+
+generator=()
+if [[ ! -f "$build_dir/CMakeCache.txt" ]] && command -v ninja >/dev/null 2>&1; then
+  generator=(-G Ninja)
+fi
+
+cmake -S "$root" -B "$build_dir" "${generator[@]}" \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELTA_WERROR="$werror" >/dev/null
+
+if [[ "${1:-}" == "--has" ]]; then
+  if [[ -f "$build_dir/build.ninja" ]]; then
+    ninja -C "$build_dir" -t targets all 2>/dev/null | grep -q "^$2:"
+  else
+    make -C "$build_dir" help 2>/dev/null | grep -q "\.\.\. $2\$"
+  fi
+  exit
+fi
+
+targets=()
+for t in "$@"; do targets+=(--target "$t"); done
+cmake --build "$build_dir" "${targets[@]}" -j "$jobs"

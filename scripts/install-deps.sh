@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Installs the Debian/Ubuntu packages needed to build and test the tools.
+# A machine that already has them all does no package work at all.
+set -euo pipefail
+
+packages=(
+  cmake
+  g++
+  ninja-build
+  qt6-base-dev
+  qt6-serialport-dev
+  libgtest-dev
+  libgmock-dev
+  fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  if [[ "$status" != "install ok installed" ]]; then
+    missing+=("$p")
+  fi
+done
+
+if [[ ${#missing[@]} -eq 0 ]]; then
+  exit 0
+fi
+
+if ! command -v apt-get >/dev/null 2>&1; then
+  echo "install-deps: missing packages (${missing[*]}) and no apt-get here; install them by hand." >&2
+  exit 1
+fi
+
+sudo_cmd=()
+if [[ $(id -u) -ne 0 ]]; then
+  if command -v sudo >/dev/null 2>&1; then
+    sudo_cmd=(sudo)
+  else
+    echo "install-deps: need root or sudo to install: ${missing[*]}" >&2
+    exit 1
+  fi
+fi
+
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+"${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"

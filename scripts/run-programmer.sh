@@ -1,0 +1,6 @@
+#!/usr/bin/env bash
+# Builds ZELTA_Programmer and starts it with COM1 wired to 24 simulated modules
+# that have no address yet. Arguments go to the Programmer (e.g. -e).
+set -euo pipefail
+exec bash "$(dirname "${BASH_SOURCE[0]}")/run-with-sim.sh" ZELTA_Programmer \
+  "--modules 24 --unaddressed" "$@"
