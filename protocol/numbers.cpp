@@ -62,6 +62,23 @@ Scan scanNumber(std::string_view text, char decimalSeparator) {
     }
   }
   if (!digits) return result;
+  // An exponent, as general display writes very small or large numbers (5E-05).
+  if (i + 1 < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    std::size_t j = i + 1;
+    int expSign = 1;
+    if (text[j] == '+' || text[j] == '-') expSign = text[j++] == '-' ? -1 : 1;
+    int exponent = 0;
+    bool expDigits = false;
+    while (j < text.size() && isDigit(text[j])) {
+      if (exponent < 10000) exponent = exponent * 10 + (text[j] - '0');
+      ++j;
+      expDigits = true;
+    }
+    if (expDigits) {
+      if (v != 0) v *= std::pow(10.0, expSign * exponent);
+      i = j;
+    }
+  }
   return {sign * v, i};
 }
 
@@ -97,9 +114,9 @@ std::string formatGeneral(double value, char decimalSeparator) {
 }
 
 std::string formatVoltage(double value, char decimalSeparator) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.3f", value);
-  std::string text(buffer);
+  // Sized from the value: a fixed buffer would cut very large values short.
+  std::string text(static_cast<std::size_t>(std::snprintf(nullptr, 0, "%.3f", value)), '\0');
+  std::snprintf(text.data(), text.size() + 1, "%.3f", value);
   const bool negative = !text.empty() && text[0] == '-';
   const std::size_t digitsAt = negative ? 1 : 0;
   if (text.compare(digitsAt, 2, "0.") == 0) text.erase(digitsAt, 1);

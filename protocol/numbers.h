@@ -11,7 +11,8 @@
 namespace zelta {
 
 // Skips leading blanks and takes the longest leading number: an optional sign,
-// decimal digits with an optional "." fraction, or hexadecimal digits after
+// decimal digits with an optional "." fraction and exponent (1.5E3), or
+// hexadecimal digits after
 // "&H" / "&h". A text without a number gives 0.
 double lenientParse(std::string_view text);
 
