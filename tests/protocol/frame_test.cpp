@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <string_view>
+
+#include "protocol/frame.h"
+#include "protocol/receiver.h"
+#include "protocol/requests.h"
+
+namespace zelta {
+namespace {
+
+std::span<const std::uint8_t> bytesOf(std::string_view s) {
+  return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
+}
+
+TEST(FrameCodec, CheckByteIsCrc8Maxim) {
+  EXPECT_EQ(calc_crc(bytesOf("123456789")), 0xA1);
+  EXPECT_EQ(calc_crc(bytesOf("")), 0x00);
+}
+
+TEST(FrameCodec, WorkedFramesByteForByte) {
+  EXPECT_EQ(request::readerVoltage(1),
+            (Frame{0x23, 0x00, 0x01, 0x12, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x26}));
+  EXPECT_EQ(request::addressQuery(),
+            (Frame{0x23, 0xFF, 0xFF, 0xFD, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xD8}));
+}
+
+// Every byte value, at every payload offset, survives framing and reception,
+// and the check byte covers all 256 values along the way.
+TEST(FrameCodec, EveryByteValueAtEveryOffsetIsLossless) {
+  FrameReceiver receiver;
+  bool checkBytesSeen[256] = {};
+  for (std::size_t at = 0; at < 9; ++at) {
+    for (int v = 0; v < 256; ++v) {
+      Payload p{0x00, 0x05, 0x12, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06};
+      p[at] = static_cast<std::uint8_t>(v);
+      const Frame sent = buildFrame(p);
+      ASSERT_EQ(sent[0], kStartByte);
+      ASSERT_TRUE(hasValidCheckByte(sent));
+      checkBytesSeen[sent[10]] = true;
+      for (std::size_t i = 0; i + 1 < kFrameSize; ++i)
+        ASSERT_EQ(receiver.push(sent[i]), FrameReceiver::Outcome::Pending) << "offset " << at << " value " << v;
+      ASSERT_EQ(receiver.push(sent[10]), FrameReceiver::Outcome::Complete);
+      ASSERT_EQ(receiver.frame(), sent);
+    }
+  }
+  int distinct = 0;
+  for (bool seen : checkBytesSeen) distinct += seen;
+  EXPECT_EQ(distinct, 256);
+}
+
+TEST(FrameCodec, StartBytesInsideAFrameAreData) {
+  const Frame f = buildFrame(Payload{0x23, 0x23, 0x23, 0x23, 0x23, 0x23, 0x23, 0x23, 0x23});
+  EXPECT_EQ(f.size(), kFrameSize);
+  FrameReceiver receiver;
+  for (std::size_t i = 0; i + 1 < kFrameSize; ++i) receiver.push(f[i]);
+  EXPECT_EQ(receiver.push(f[10]), FrameReceiver::Outcome::Complete);
+  EXPECT_EQ(receiver.frame(), f);
+}
+
+TEST(FrameCodec, AnySingleBitErrorIsDetected) {
+  const Frame good = request::readerImpedance(35);
+  for (std::size_t i = 0; i < kFrameSize; ++i) {
+    for (int bit = 0; bit < 8; ++bit) {
+      Frame bad = good;
+      bad[i] ^= static_cast<std::uint8_t>(1 << bit);
+      EXPECT_FALSE(hasValidCheckByte(bad)) << "byte " << i << " bit " << bit;
+    }
+  }
+}
+
+TEST(FrameCodec, AddressTakesTheFullUnsignedRange) {
+  Frame f = request::readerVoltage(0);
+  f[1] = 0x80;
+  f[2] = 0x00;
+  EXPECT_EQ(frameAddress(f), 32768);
+  f[1] = 0xFF;
+  f[2] = 0xFE;
+  EXPECT_EQ(frameAddress(f), 65534);
+}
+
+}  // namespace
+}  // namespace zelta

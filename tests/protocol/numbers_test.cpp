@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include "protocol/numbers.h"
+
+namespace zelta {
+namespace {
+
+TEST(Numbers, LenientParse) {
+  const std::pair<const char*, double> cases[] = {
+      {"12", 12},      {"  12", 12},    {"\t3", 3},     {"12abc", 12}, {"12 34", 12},
+      {"", 0},         {"   ", 0},      {"abc", 0},     {"-5", -5},    {"+7", 7},
+      {"1.5", 1.5},    {".5", 0.5},     {"3.", 3},      {"1,5", 1},    {"&H1F", 31},
+      {"&h1f", 31},    {"&HFFFF", 65535}, {"&H", 0},    {"&HG", 0},    {"&H1Fz", 31},
+      {"-", 0},        {".", 0},        {"007", 7},
+  };
+  for (const auto& [text, value] : cases) EXPECT_DOUBLE_EQ(lenientParse(text), value) << '"' << text << '"';
+}
+
+TEST(Numbers, StrictParse) {
+  struct Case {
+    const char* text;
+    char separator;
+    std::optional<double> value;
+  };
+  const Case cases[] = {
+      {"12", '.', 12},       {" 12 ", '.', 12},       {"-3", '.', -3},
+      {"1.5", '.', 1.5},     {"1,5", ',', 1.5},       {"1.5", ',', 1.5},
+      {"&H1F", '.', 31},     {"12abc", '.', {}},      {"", '.', {}},
+      {"   ", '.', {}},      {"abc", '.', {}},        {".", '.', {}},
+      {"1,5", '.', {}},      {"1 2", '.', {}},        {"-", '.', {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(strictParse(c.text, c.separator), c.value) << '"' << c.text << '"';
+}
+
+TEST(Numbers, FormatGeneral) {
+  const std::tuple<double, const char*, const char*> cases[] = {
+      {21, "21", "21"},           {13.25, "13.25", "13,25"}, {-2.5, "-2.5", "-2,5"},
+      {0, "0", "0"},              {-0.0, "0", "0"},          {3.2, "3.2", "3,2"},
+      {1.23, "1.23", "1,23"},     {0.1 + 0.2, "0.3", "0,3"}, {65.535, "65.535", "65,535"},
+      {88.5, "88.5", "88,5"},     {-39, "-39", "-39"},       {655.35, "655.35", "655,35"},
+  };
+  for (const auto& [value, dot, comma] : cases) {
+    EXPECT_EQ(formatGeneral(value, '.'), dot) << value;
+    EXPECT_EQ(formatGeneral(value, ','), comma) << value;
+  }
+}
+
+TEST(Numbers, FormatVoltage) {
+  const std::tuple<double, const char*, const char*> cases[] = {
+      {13.2, "13.200", "13,200"}, {0.5, ".500", ",500"},     {0, ".000", ",000"},
+      {3.2, "3.200", "3,200"},    {65.535, "65.535", "65,535"}, {12.0004, "12.000", "12,000"},
+      {-0.5, "-.500", "-,500"},   {-0.0001, ".000", ",000"}, {0.123, ".123", ",123"},
+  };
+  for (const auto& [value, dot, comma] : cases) {
+    EXPECT_EQ(formatVoltage(value, '.'), dot) << value;
+    EXPECT_EQ(formatVoltage(value, ','), comma) << value;
+  }
+}
+
+}  // namespace
+}  // namespace zelta
