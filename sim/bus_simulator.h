@@ -6,11 +6,13 @@
 // zelta_bus_sim tool on a pseudo-terminal.
 #pragma once
 
+#include <QtGlobal>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "protocol/frame.h"
@@ -74,10 +76,17 @@ class BusSimulator {
   void pressButton(int index);
   void powerUpWithButtonHeld(int index);
 
+  // Pace of the line-check messages after a power-up with the button held.
+  void setLineCheckPaceMs(double ms);
+  // Address a module takes on its next button press, while automatic
+  // addressing is armed in it.
+  std::optional<std::uint16_t> armedAddress(int index) const;
+
   void setTurnaroundMs(double ms);
   void setFaults(const FaultRates& rates);
   // Addresses in [first, last] never answer (a gap in the string).
   void setSilentRange(std::uint16_t first, std::uint16_t last);
+  void clearSilentRange();
   // Values drift slowly (per request answered), so that long scans change.
   void setDrift(bool on);
   const InjectedFaults& injected() const;
@@ -94,6 +103,18 @@ class BusSimulator {
   // Every frame the program wrote, with the time it wrote it.
   const std::vector<WireFrame>& hostFrames() const;
   void clearHostFrames();
+
+  // Every frame on the line, for a trace: host frames when written, module
+  // transmissions when their last byte has arrived (bytes as they went over the
+  // line, with any noise prefix, corruption or collision), and dropped replies
+  // (no bytes).
+  struct TraceEvent {
+    qint64 atMs = 0;
+    bool fromHost = false;
+    std::vector<std::uint8_t> bytes;
+    std::string note;  // injected faults, collisions
+  };
+  void setTraceSink(std::function<void(const TraceEvent&)> sink);
 
  private:
   struct Impl;

@@ -14,6 +14,7 @@ class SimulatedLine final : public SerialLine {
   Q_OBJECT
  public:
   explicit SimulatedLine(BusSimulator& bus, QObject* parent = nullptr);
+  ~SimulatedLine() override;
 
   // Port numbers that exist; by default every number from 1 to 256.
   void setAvailablePorts(std::set<int> ports);
@@ -35,6 +36,7 @@ class SimulatedLine final : public SerialLine {
   std::set<int> ports_;
   bool allPorts_ = true;
   bool open_ = false;
+  bool failed_ = false;
   int port_ = 0;
   QString device_;
   QString error_;

@@ -1,0 +1,81 @@
+#include "sim/simulated_line.h"
+
+namespace zelta {
+
+namespace {
+constexpr int kHighestPort = 256;
+}
+
+SimulatedLine::SimulatedLine(BusSimulator& bus, QObject* parent) : SerialLine(parent), bus_(bus) {
+  bus_.setByteSink([this](std::uint8_t byte) {
+    // Bytes that arrive while the port is closed, or after the adapter is gone,
+    // are lost, as on a real port.
+    if (open_ && !failed_) emit byteReceived(byte);
+  });
+}
+
+SimulatedLine::~SimulatedLine() { bus_.setByteSink({}); }
+
+void SimulatedLine::setAvailablePorts(std::set<int> ports) {
+  ports_ = std::move(ports);
+  allPorts_ = false;
+}
+
+void SimulatedLine::failNow(const QString& reason) {
+  if (!open_ || failed_) return;
+  failed_ = true;
+  error_ = reason;
+  emit lineFailed(reason);
+}
+
+bool SimulatedLine::openPort(int number) {
+  if (open_) {
+    error_ = QStringLiteral("Port already open");
+    return false;
+  }
+  const bool exists = allPorts_ ? (number >= 1 && number <= kHighestPort) : ports_.count(number) > 0;
+  if (!exists) {
+    error_ = QStringLiteral("COM%1 does not exist").arg(number);
+    return false;
+  }
+  open_ = true;
+  failed_ = false;
+  port_ = number;
+  device_ = QStringLiteral("COM%1").arg(number);
+  error_.clear();
+  return true;
+}
+
+bool SimulatedLine::openDevice(const QString& path) {
+  if (open_) {
+    error_ = QStringLiteral("Port already open");
+    return false;
+  }
+  if (path.isEmpty()) {
+    error_ = QStringLiteral("No device given");
+    return false;
+  }
+  open_ = true;
+  failed_ = false;
+  port_ = 0;
+  device_ = path;
+  error_.clear();
+  return true;
+}
+
+void SimulatedLine::close() {
+  open_ = false;
+  failed_ = false;
+}
+
+bool SimulatedLine::write(const Frame& frame) {
+  if (!open_) {
+    error_ = QStringLiteral("Port is not open");
+    return false;
+  }
+  if (failed_) return false;  // error_ still says why the line failed
+  bus_.hostWrote(frame);
+  return true;
+}
+
+}  // namespace zelta
