@@ -6,15 +6,20 @@ namespace {
 constexpr int kHighestPort = 256;
 }
 
-SimulatedLine::SimulatedLine(BusSimulator& bus, QObject* parent) : SerialLine(parent), bus_(bus) {
-  bus_.setByteSink([this](std::uint8_t byte) {
+SimulatedLine::SimulatedLine(BusSimulator& bus, QObject* parent)
+    : SerialLine(parent), bus_(bus), self_(std::make_shared<SimulatedLine*>(this)) {
+  std::weak_ptr<SimulatedLine*> token = self_;
+  bus_.setByteSink([token](std::uint8_t byte) {
+    const auto alive = token.lock();
+    if (!alive) return;
+    SimulatedLine* line = *alive;
     // Bytes that arrive while the port is closed, or after the adapter is gone,
     // are lost, as on a real port.
-    if (open_ && !failed_) emit byteReceived(byte);
+    if (line->open_ && !line->failed_) emit line->byteReceived(byte);
   });
 }
 
-SimulatedLine::~SimulatedLine() { bus_.setByteSink({}); }
+SimulatedLine::~SimulatedLine() = default;
 
 void SimulatedLine::setAvailablePorts(std::set<int> ports) {
   ports_ = std::move(ports);

@@ -33,6 +33,8 @@ class SimulatedLine final : public SerialLine {
 
  private:
   BusSimulator& bus_;
+  // The bus's byte sink holds this weakly: the line may go before the bus.
+  std::shared_ptr<SimulatedLine*> self_;
   std::set<int> ports_;
   bool allPorts_ = true;
   bool open_ = false;

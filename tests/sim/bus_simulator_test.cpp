@@ -7,6 +7,7 @@ namespace zelta::test {
 namespace {
 
 using ::testing::ElementsAreArray;
+using BusModules = BusFixture;
 
 ModuleState sampleModule(std::uint16_t address) {
   ModuleState s;
@@ -55,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"Type", request::moduleType(7), frameOf({0, 7, 0x22, 21})}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(BusFixture, OnlyTheAddressedModuleAnswers) {
+TEST_F(BusModules, OnlyTheAddressedModuleAnswers) {
   bus.addModules(5, 1);
   exchange(request::readerVoltage(3));
   ASSERT_EQ(frames.size(), 1u);
@@ -64,7 +65,7 @@ TEST_F(BusFixture, OnlyTheAddressedModuleAnswers) {
   EXPECT_EQ(frames.size(), 1u);
 }
 
-TEST_F(BusFixture, FrameWithWrongCheckByteGetsNoAnswer) {
+TEST_F(BusModules, FrameWithWrongCheckByteGetsNoAnswer) {
   bus.addModule(sampleModule(1));
   Frame bad = request::readerVoltage(1);
   bad[10] ^= 0x01;
@@ -73,7 +74,7 @@ TEST_F(BusFixture, FrameWithWrongCheckByteGetsNoAnswer) {
   EXPECT_EQ(bus.hostFrames().size(), 1u);
 }
 
-TEST_F(BusFixture, WakeUpRequestTo500IsAnsweredByNoneUnlessAModuleHasIt) {
+TEST_F(BusModules, WakeUpRequestTo500IsAnsweredByNoneUnlessAModuleHasIt) {
   bus.addModules(24, 1);
   exchange(request::collective(cmd::WakeUpAddress));
   EXPECT_TRUE(bytes.empty());
@@ -82,7 +83,7 @@ TEST_F(BusFixture, WakeUpRequestTo500IsAnsweredByNoneUnlessAModuleHasIt) {
   EXPECT_EQ(frames.size(), 1u);
 }
 
-TEST_F(BusFixture, ReplyBytesArriveAtTheLinePace) {
+TEST_F(BusModules, ReplyBytesArriveAtTheLinePace) {
   bus.addModule(sampleModule(1));
   clock.advance(1000);
   const qint64 t0 = clock.nowMs();
@@ -98,7 +99,7 @@ TEST_F(BusFixture, ReplyBytesArriveAtTheLinePace) {
   }
 }
 
-TEST_F(BusFixture, HostFramesAreRecordedWithTheirTimes) {
+TEST_F(BusModules, HostFramesAreRecordedWithTheirTimes) {
   clock.advance(40);
   line.write(request::readerVoltage(1));
   clock.advance(5);
