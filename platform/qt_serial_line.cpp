@@ -1,0 +1,127 @@
+#include "qt_serial_line.h"
+
+#include <QPointer>
+
+namespace zelta {
+
+QtSerialLine::QtSerialLine(QObject* parent) : SerialLine(parent) {
+  connect(&port_, &QSerialPort::readyRead, this, &QtSerialLine::onReadyRead);
+  connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialLine::onError);
+}
+
+QtSerialLine::~QtSerialLine() {
+  port_.disconnect(this);
+  if (port_.isOpen()) port_.close();
+}
+
+QString QtSerialLine::deviceForPort(int number) {
+#ifdef Q_OS_WIN
+  return QStringLiteral("COM%1").arg(number);
+#else
+  const QByteArray variable = "ZELTA_COM" + QByteArray::number(number);
+  const QString named = qEnvironmentVariable(variable.constData());
+  if (!named.isEmpty()) return named;
+  return QStringLiteral("/dev/ttyS%1").arg(number - 1);
+#endif
+}
+
+bool QtSerialLine::openPort(int number) {
+  if (number < 1) {
+    error_ = QStringLiteral("No such port: %1").arg(number);
+    return false;
+  }
+  return openDevice(deviceForPort(number));
+}
+
+bool QtSerialLine::openDevice(const QString& path) {
+  close();
+  ++session_;
+  port_.setPortName(path);
+  port_.setBaudRate(QSerialPort::Baud9600);
+  port_.setDataBits(QSerialPort::Data8);
+  port_.setParity(QSerialPort::NoParity);
+  port_.setStopBits(QSerialPort::OneStop);
+  port_.setFlowControl(QSerialPort::NoFlowControl);
+  if (!port_.open(QIODevice::ReadWrite)) {
+    error_ = QStringLiteral("%1: %2").arg(path, port_.errorString());
+    port_.clearError();
+    return false;
+  }
+  error_.clear();
+  return true;
+}
+
+void QtSerialLine::close() {
+  pending_.clear();
+  failed_ = false;
+  if (port_.isOpen()) port_.close();
+  port_.clearError();
+}
+
+bool QtSerialLine::isOpen() const { return port_.isOpen() && !failed_; }
+
+bool QtSerialLine::write(const Frame& frame) {
+  if (!isOpen()) {
+    error_ = QStringLiteral("The port is not open");
+    return false;
+  }
+  const auto size = static_cast<qint64>(frame.size());
+  if (port_.write(reinterpret_cast<const char*>(frame.data()), size) != size) {
+    error_ = port_.errorString();
+    return false;
+  }
+  // Hands the frame to the device now, in one write, instead of on the next
+  // turn of the event loop; a device that has gone shows here.
+  port_.flush();
+  return isOpen();
+}
+
+void QtSerialLine::onReadyRead() {
+  if (failed_) return;
+  pending_.append(port_.readAll());
+  // A handler may open a message box whose event loop brings more bytes here;
+  // those wait behind the ones already being delivered.
+  if (delivering_) return;
+  delivering_ = true;
+  QPointer<QtSerialLine> alive(this);
+  while (!pending_.isEmpty()) {
+    const auto byte = static_cast<quint8>(pending_.front());
+    pending_.remove(0, 1);
+    emit byteReceived(byte);
+    if (!alive) return;
+  }
+  delivering_ = false;
+}
+
+void QtSerialLine::onError(QSerialPort::SerialPortError error) {
+  switch (error) {
+    case QSerialPort::ResourceError:
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+    case QSerialPort::PermissionError:
+      if (port_.isOpen()) fail(port_.errorString());
+      break;
+    default:
+      break;
+  }
+}
+
+void QtSerialLine::fail(const QString& reason) {
+  if (failed_) return;
+  failed_ = true;
+  pending_.clear();
+  error_ = reason.isEmpty() ? QStringLiteral("The serial line failed") : reason;
+  // QSerialPort is inside its own notifier here: close on the next turn.
+  const quint64 session = session_;
+  QMetaObject::invokeMethod(
+      this,
+      [this, session] {
+        if (session != session_ || !failed_) return;  // closed or reopened meanwhile
+        if (port_.isOpen()) port_.close();
+        port_.clearError();
+        emit lineFailed(error_);
+      },
+      Qt::QueuedConnection);
+}
+
+}  // namespace zelta
