@@ -77,14 +77,18 @@ bool QtSerialLine::write(const Frame& frame) {
 }
 
 void QtSerialLine::onReadyRead() {
-  if (failed_) return;
-  pending_.append(port_.readAll());
-  // A handler may open a message box whose event loop brings more bytes here;
-  // those wait behind the ones already being delivered.
-  if (delivering_) return;
+  if (failed_ || delivering_) return;
+  // QSerialPort does not announce bytes that arrive while a handler of ours
+  // runs a nested event loop (a message box): they are fetched here after
+  // the ones before them have been delivered.
   delivering_ = true;
   QPointer<QtSerialLine> alive(this);
-  while (!pending_.isEmpty()) {
+  for (;;) {
+    if (pending_.isEmpty()) {
+      if (failed_ || !port_.isOpen() || port_.bytesAvailable() == 0) break;
+      pending_ = port_.readAll();
+      continue;
+    }
     const auto byte = static_cast<quint8>(pending_.front());
     pending_.remove(0, 1);
     emit byteReceived(byte);
@@ -99,7 +103,7 @@ void QtSerialLine::onError(QSerialPort::SerialPortError error) {
     case QSerialPort::ReadError:
     case QSerialPort::WriteError:
     case QSerialPort::PermissionError:
-      if (port_.isOpen()) fail(port_.errorString());
+      if (port_.isOpen()) fail(QStringLiteral("%1: %2").arg(port_.portName(), port_.errorString()));
       break;
     default:
       break;
