@@ -1,0 +1,48 @@
+#include "grid_windows.h"
+
+#include "value_store.h"
+
+namespace zelta {
+
+GridWindows::GridWindows(Clock& clock, const ValueStore& store) : store_(store) {
+  for (ValueKind kind : kAllKinds) {
+    slots_[static_cast<std::size_t>(kind)] =
+        std::make_unique<WindowSlot<GridWindow>>([this, kind, &clock] {
+          auto* w = new GridWindow(kind, clock);
+          w->setScanLook(scanLook_);
+          return w;
+        });
+  }
+}
+
+WindowSlot<GridWindow>& GridWindows::slot(ValueKind kind) const {
+  return *slots_[static_cast<std::size_t>(kind)];
+}
+
+GridWindow& GridWindows::ensure(ValueKind kind) { return slot(kind).ensure(); }
+
+GridWindow* GridWindows::find(ValueKind kind) const { return slot(kind).get(); }
+
+void GridWindows::openFromMenu(ValueKind kind) {
+  GridWindow& w = ensure(kind);
+  for (int i = 0; i < kModuleCount; ++i) w.setCell(i, generalForm(store_.at(kind, i)));
+  w.show();
+  w.raise();
+  w.activateWindow();
+}
+
+void GridWindows::setScanLook(bool scan) {
+  scanLook_ = scan;
+  for (ValueKind kind : kAllKinds) ensure(kind).setScanLook(scan);
+}
+
+void GridWindows::clearAll() {
+  for (ValueKind kind : kAllKinds) {
+    GridWindow& w = ensure(kind);
+    for (int i = 0; i < kModuleCount; ++i) w.setCell(i, QString());
+  }
+}
+
+void GridWindows::unload(ValueKind kind) { slot(kind).unload(); }
+
+}  // namespace zelta

@@ -1,0 +1,41 @@
+// The six value grid windows: created hidden on first use, opened (refilled
+// from the value tables) from the menu, following the reader's mode in their
+// look, unloaded with the main window.
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "grid_window.h"
+#include "window_slot.h"
+
+namespace zelta {
+
+class Clock;
+class ValueStore;
+
+class GridWindows {
+ public:
+  GridWindows(Clock& clock, const ValueStore& store);
+
+  GridWindow& ensure(ValueKind kind);
+  GridWindow* find(ValueKind kind) const;
+
+  // Refill every cell from the table in general form, then show and raise.
+  void openFromMenu(ValueKind kind);
+  // Every cell of every window enabled on the window colour (Scan Mode) or
+  // disabled on light grey (Manual Mode); creates the windows, hidden.
+  void setScanLook(bool scan);
+  // Every cell of every window empty; creates the windows, hidden.
+  void clearAll();
+  void unload(ValueKind kind);
+
+ private:
+  WindowSlot<GridWindow>& slot(ValueKind kind) const;
+
+  bool scanLook_ = true;
+  std::array<std::unique_ptr<WindowSlot<GridWindow>>, kAllKinds.size()> slots_;
+  const ValueStore& store_;
+};
+
+}  // namespace zelta
