@@ -1,0 +1,91 @@
+#include "log_file_writer.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <set>
+
+namespace zelta {
+
+LogFileWriter::LogFileWriter(std::function<QString(int)> header) : header_(std::move(header)) {}
+
+void LogFileWriter::setFiles(const std::array<QString, kFiles>& paths) {
+  if (paths == files_) return;
+  files_ = paths;
+  headerChecked_.fill(false);
+}
+
+bool LogFileWriter::needToWriteFirstLine(const QString& path) {
+  const QFileInfo info(path);
+  return !(info.exists() && info.isFile() && info.size() > 0);
+}
+
+bool LogFileWriter::append(int id, const QString& text, QString& error) {
+  const QString& path = files_[static_cast<std::size_t>(id)];
+  if (path.isEmpty()) {
+    error = QStringLiteral("no log directory set");
+    return false;
+  }
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+    error = file.errorString();
+    return false;
+  }
+  const QByteArray bytes = (text + QStringLiteral("\r\n")).toLocal8Bit();
+  if (file.write(bytes) != bytes.size() || !file.flush()) {
+    error = file.errorString();
+    return false;
+  }
+  return true;
+}
+
+bool LogFileWriter::writeOne(const Line& line, QString& error) {
+  const auto i = static_cast<std::size_t>(line.id);
+  if (!headerChecked_[i]) {
+    if (needToWriteFirstLine(files_[i]) && !append(line.id, header_(line.id), error)) return false;
+    headerChecked_[i] = true;
+  }
+  return append(line.id, line.text, error);
+}
+
+void LogFileWriter::writeLine(int id, const QString& line) {
+  if (id < 0 || id >= static_cast<int>(kFiles)) return;
+  waiting_.push_back({id, line});
+  while (waiting_.size() > kMaxWaiting) {
+    waiting_.pop_front();
+    ++dropped_;
+  }
+  retry();
+}
+
+void LogFileWriter::retry() {
+  // Lines of a file that fails wait behind each other; other files go on.
+  std::set<int> failed;
+  QString failure;
+  for (auto it = waiting_.begin(); it != waiting_.end();) {
+    QString error;
+    if (failed.count(it->id) == 0 && writeOne(*it, error)) {
+      it = waiting_.erase(it);
+      continue;
+    }
+    if (failed.insert(it->id).second && failure.isEmpty())
+      failure = QStringLiteral("Log file %1 cannot be written: %2")
+                    .arg(files_[static_cast<std::size_t>(it->id)], error);
+    ++it;
+  }
+  if (waiting_.empty()) {
+    dropped_ = 0;
+    setStatus({});
+    return;
+  }
+  QString status = failure + QStringLiteral(" - %1 line(s) waiting").arg(waiting_.size());
+  if (dropped_ > 0) status += QStringLiteral(", %1 oldest line(s) dropped").arg(dropped_);
+  setStatus(status);
+}
+
+void LogFileWriter::setStatus(const QString& status) {
+  if (status == status_) return;
+  status_ = status;
+  if (onStatusChanged) onStatusChanged(status_);
+}
+
+}  // namespace zelta
