@@ -1,0 +1,44 @@
+#include "programmer/programmer_link.h"
+
+#include "platform/clock.h"
+#include "platform/serial_line.h"
+#include "protocol/dispatch.h"
+#include "widgets/lamp.h"
+
+namespace zelta {
+
+ProgrammerLink::ProgrammerLink(SerialLine& line, Lamp& tx, Timer& txTimer, Lamp& rx,
+                               Timer& rxTimer, QObject* parent)
+    : QObject(parent), line_(line), tx_(tx), txTimer_(txTimer), rx_(rx), rxTimer_(rxTimer) {
+  connect(&line_, &SerialLine::byteReceived, this, &ProgrammerLink::byteReceived);
+  connect(&txTimer_, &Timer::tick, this, [this] {
+    tx_.setColour(colour::DarkGreen);
+    txTimer_.stop();
+  });
+  connect(&rxTimer_, &Timer::tick, this, [this] {
+    rx_.setColour(colour::DarkGreen);
+    rxTimer_.stop();
+  });
+}
+
+void ProgrammerLink::send(const Frame& frame) {
+  tx_.setColour(colour::Green);
+  txTimer_.start();
+  line_.write(frame);
+}
+
+void ProgrammerLink::byteReceived(quint8 byte) {
+  const FrameReceiver::Outcome outcome = receiver_.push(byte);
+  rx_.setColour(colour::Green);
+  rxTimer_.start();
+  if (outcome != FrameReceiver::Outcome::Complete || replies_ == nullptr) return;
+  const Frame frame = receiver_.frame();
+  try {
+    dispatchProgrammerReply(frame, *replies_);
+  } catch (...) {
+    // A failing handler ends this reply's handling quietly; the receiver has
+    // already moved on to the next frame.
+  }
+}
+
+}  // namespace zelta

@@ -1,0 +1,98 @@
+#include "tests/programmer/programmer_fixture.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <iomanip>
+
+namespace zelta::test {
+
+void PrintTo(const Sent& s, std::ostream* os) {
+  *os << "at " << s.atMs << " ms:";
+  for (std::uint8_t b : s.frame) *os << ' ' << std::hex << std::setw(2) << std::setfill('0') << int(b);
+  *os << std::dec;
+}
+
+ProgrammerFixture::ProgrammerFixture() = default;
+
+ProgrammerFixture::~ProgrammerFixture() {
+  window.reset();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void ProgrammerFixture::start(const QString& arguments) {
+  environment.arguments = arguments;
+  window = std::make_unique<ProgrammerWindow>(platform);
+}
+
+void ProgrammerFixture::startOpen(const QString& arguments) {
+  start(arguments);
+  click("Command36");
+  forgetFrames();
+}
+
+Timer& ProgrammerFixture::timer(int n) const {
+  return *find<Timer>(QStringLiteral("Timer%1").arg(n).toLatin1().constData());
+}
+
+QWidget* ProgrammerFixture::topLevel(const char* name) const {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->objectName() == QLatin1String(name))
+      return w;
+  return nullptr;
+}
+
+void ProgrammerFixture::click(const char* name) const {
+  QAbstractButton* b = find<QAbstractButton>(name);
+  ASSERT_TRUE(b->isEnabled()) << name << " is not enabled";
+  b->click();
+}
+
+void ProgrammerFixture::setText(const char* name, const QString& value) const {
+  find<QLineEdit>(name)->setText(value);
+}
+
+QString ProgrammerFixture::text(const char* name) const {
+  QWidget* w = find<QWidget>(name);
+  if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
+  if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
+  if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentText();
+  ADD_FAILURE() << name << " has no text";
+  return {};
+}
+
+bool ProgrammerFixture::enabled(const char* name) const { return find<QWidget>(name)->isEnabled(); }
+
+bool ProgrammerFixture::checked(const char* name) const {
+  return find<QAbstractButton>(name)->isChecked();
+}
+
+QStringList ProgrammerFixture::title() const { return {text("Label1"), text("Label2")}; }
+
+std::vector<Sent> ProgrammerFixture::sent() const {
+  std::vector<Sent> out;
+  for (const auto& f : bus.hostFrames()) out.push_back({f.atMs, f.frame});
+  return out;
+}
+
+void ProgrammerFixture::inject(const std::vector<std::uint8_t>& bytes) {
+  for (std::uint8_t b : bytes) emit line.byteReceived(b);
+}
+
+std::vector<qint64> ProgrammerFixture::toneTimes() const {
+  std::vector<qint64> times;
+  for (const auto& p : tone.played()) {
+    EXPECT_EQ(p.frequencyHz, 500);
+    EXPECT_EQ(p.durationMs, 500);
+    times.push_back(p.atMs);
+  }
+  return times;
+}
+
+Frame replyFrame(std::uint16_t from, std::uint8_t command, std::uint8_t d4, std::uint8_t d5,
+                 std::uint8_t d6, std::uint8_t d7, std::uint8_t d8, std::uint8_t d9) {
+  return buildFrame(Payload{static_cast<std::uint8_t>(from >> 8),
+                            static_cast<std::uint8_t>(from & 0xFF), command, d4, d5, d6, d7, d8,
+                            d9});
+}
+
+}  // namespace zelta::test
