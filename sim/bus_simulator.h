@@ -4,6 +4,12 @@
 // delay, and optional faults drawn from a seeded generator so that runs repeat.
 // Used in-process by the programs' tests (through SimulatedLine) and by the
 // zelta_bus_sim tool on a pseudo-terminal.
+//
+// A module acts on a request once all 11 bytes have crossed the line (frames
+// written back to back cross one after the other) and starts its reply after
+// the turnaround. Modules that answer the same request talk at once and their
+// bytes combine as on an open-drain bus (bitwise AND), which the program sees
+// as garbage; otherwise a module waits for a quiet line before it talks.
 #pragma once
 
 #include <QtGlobal>
@@ -73,6 +79,9 @@ class BusSimulator {
 
   // The installer's hand: press a module's button; power a module up with its
   // button held (it then sends 300 numbered line-check messages, 300 down to 0).
+  // A press ends a module search on that module, or else takes the address of
+  // a running automatic addressing and confirms it; the other modules stay
+  // armed until the stop broadcast, as on the real bus.
   void pressButton(int index);
   void powerUpWithButtonHeld(int index);
 

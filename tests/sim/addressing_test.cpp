@@ -37,21 +37,6 @@ TEST_F(ModuleAddressing, PressWithNothingArmedDoesNothing) {
   EXPECT_EQ(bus.module(0).address, 0);
 }
 
-TEST_F(ModuleAddressing, AutomaticAddressingGivesConsecutiveAddressesInPressOrder) {
-  bus.addModules(3, 0);
-  for (std::uint16_t n = 3; n <= 5; ++n) {
-    exchange(request::autoAddress(n));
-    bus.pressButton(5 - n);  // pressed from the far end of the string
-    clock.advance(50);
-    exchange(request::stopAutoAddressing());
-  }
-  EXPECT_EQ(bus.module(2).address, 3);
-  EXPECT_EQ(bus.module(1).address, 4);
-  EXPECT_EQ(bus.module(0).address, 5);
-  ASSERT_EQ(frames.size(), 3u);
-  EXPECT_EQ(frameAddress(frames[2].frame), 5);
-}
-
 struct AddressChange {
   const char* name;
   std::uint16_t from;

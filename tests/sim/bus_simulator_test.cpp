@@ -56,15 +56,6 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"Type", request::moduleType(7), frameOf({0, 7, 0x22, 21})}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(BusModules, OnlyTheAddressedModuleAnswers) {
-  bus.addModules(5, 1);
-  exchange(request::readerVoltage(3));
-  ASSERT_EQ(frames.size(), 1u);
-  EXPECT_EQ(frameAddress(frames[0].frame), 3);
-  exchange(request::readerVoltage(6));
-  EXPECT_EQ(frames.size(), 1u);
-}
-
 TEST_F(BusModules, FrameWithWrongCheckByteGetsNoAnswer) {
   bus.addModule(sampleModule(1));
   Frame bad = request::readerVoltage(1);
