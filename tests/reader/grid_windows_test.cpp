@@ -1,0 +1,153 @@
+// The six value grid windows: layout, opening from the menu, live updates,
+// "More Values", "Quit", clearing at Start and the look in each mode.
+#include "protocol/commands.h"
+#include "reader/grid_window.h"
+#include "reader/value_store.h"
+#include "reader_fixture.h"
+
+namespace zelta::testing {
+namespace {
+
+class GridWindowsTest : public ReaderFixture {
+ protected:
+  GridWindow* grid(const char* name) { return qobject_cast<GridWindow*>(window(name)); }
+  QLineEdit* cell(const char* form, int index) {
+    return find<QLineEdit>(QStringLiteral("Text1(%1)").arg(index), window(form));
+  }
+  void scanning() {
+    prepareScan("Medium", 1, 340);
+    click("Command16");
+  }
+};
+
+TEST_F(GridWindowsTest, EachKindHasItsWindowCaptionAndMenuEntry) {
+  const std::vector<std::pair<const char*, const char*>> windows = {
+      {"Module_Voltage", "Form2"},  {"Temperature_E", "Form3"},     {"ImpedanceVal", "Form5"},
+      {"Module_Type", "Form7"},     {"Software_Revision", "Form8"}, {"Hardware_Revision", "Form9"}};
+  const char* captions[] = {"Module_Voltage", "Temperature",       "Impedance",
+                            "Module Type",    "Software Revision", "Hardware Revision"};
+  for (std::size_t i = 0; i < windows.size(); ++i) {
+    menu(windows[i].first);
+    QWidget* w = window(windows[i].second);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->windowTitle(), captions[i]);
+  }
+}
+
+TEST_F(GridWindowsTest, CellsRunDownColumnsOfTwentyUnderTheirBlockLabels) {
+  menu("Module_Voltage");
+  QWidget* w = window("Form2");
+  // Twips at 15 to the pixel: column c at 390 + 762 (c - 1), blocks from 600.
+  struct Place {
+    int module;
+    int left;
+    int top;
+  };
+  for (const Place& p : {Place{1, 26, 40}, Place{21, 77, 40}, Place{100, 229, 592},
+                         Place{340, 839, 592}}) {
+    const QRect r = cell("Form2", p.module - 1)->geometry();
+    EXPECT_EQ(r.topLeft(), QPoint(p.left, p.top)) << "module " << p.module;
+    EXPECT_EQ(r.size(), QSize(42, 19));
+  }
+  EXPECT_EQ(text("Label2", w), "1");
+  EXPECT_EQ(text("Label5", w), "16");
+  EXPECT_EQ(text("Label6", w), "21");
+  EXPECT_EQ(text("Label69", w), "336");
+  // Narrow: modules 1 to 100 show, 101 on are beyond the edge.
+  EXPECT_EQ(w->size(), QSize(280, 671));
+  EXPECT_LE(cell("Form2", 99)->geometry().right(), w->width());
+  EXPECT_GE(cell("Form2", 100)->geometry().left(), w->width());
+  click("Command1", w);
+  EXPECT_GT(w->width(), cell("Form2", 339)->geometry().right());
+  EXPECT_FALSE(find("Command1", w)->isEnabled());
+}
+
+TEST_F(GridWindowsTest, OpeningRefillsInGeneralFormWhileLiveUpdatesShowThreeDecimals) {
+  menu("Module_Voltage");
+  for (int i = 0; i < kModuleCount; ++i) ASSERT_EQ(cell("Form2", i)->text(), "") << i;
+  scanning();
+  receive(reply(21, cmd::Voltage, 0x33, 0x90));
+  EXPECT_EQ(cell("Form2", 20)->text(), "13.200");
+  menu("Module_Voltage");
+  EXPECT_EQ(cell("Form2", 20)->text(), "13.2");
+  receive(reply(21, cmd::Voltage, 0x33, 0x90));
+  EXPECT_EQ(cell("Form2", 20)->text(), "13.200");
+}
+
+TEST_F(GridWindowsTest, QuitUnloadsAndTheMenuOpensANarrowRefilledWindow) {
+  scanning();
+  receive(reply(7, cmd::Temperature, 73));  // -2.5 degrees
+  menu("Temperature_E");
+  click("Command1", window("Form3"));
+  click("Command28", window("Form3"));
+  EXPECT_EQ(window("Form3"), nullptr);
+  settle();
+  menu("Temperature_E");
+  ASSERT_NE(window("Form3"), nullptr);
+  EXPECT_EQ(window("Form3")->width(), 280);
+  EXPECT_TRUE(find("Command1", window("Form3"))->isEnabled());
+  EXPECT_EQ(cell("Form3", 6)->text(), "-2.5");
+  EXPECT_EQ(cell("Form3", 7)->text(), "");
+}
+
+TEST_F(GridWindowsTest, AReplyBlinksTheLampOfAHiddenWindowItCreates) {
+  scanning();
+  click("Command28", window("Form5"));
+  ASSERT_EQ(window("Form5"), nullptr);
+  receive(reply(3, cmd::Impedance, 0x01, 0x2C));  // 3 mOhm
+  GridWindow* w = grid("Form5");
+  ASSERT_NE(w, nullptr);
+  EXPECT_FALSE(w->isVisible());
+  EXPECT_EQ(find<Lamp>("Active", w)->colour(), colour::Green);
+  EXPECT_EQ(cell("Form5", 2)->text(), "3");
+  clock.advance(100);
+  EXPECT_EQ(find<Lamp>("Active", w)->colour(), colour::DarkGreen);
+}
+
+TEST_F(GridWindowsTest, StartWithClearOldValuesEmptiesEveryCellAndTable) {
+  scanning();
+  receive(reply(1, cmd::HardwareRevision, 3, 1));
+  receive(reply(340, cmd::SoftwareRevision, 2, 10, 3));
+  EXPECT_EQ(cell("Form8", 339)->text(), "2.10.3");
+  click("Command17");
+  click("Command28", window("Form9"));
+  ASSERT_TRUE(find<QCheckBox>("Check1")->isChecked());
+  click("Command16");
+  EXPECT_EQ(cell("Form8", 339)->text(), "");
+  ASSERT_NE(window("Form9"), nullptr);
+  EXPECT_EQ(cell("Form9", 0)->text(), "");
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(
+      form1->store().at(ValueKind::Hardware, 0)));
+}
+
+TEST_F(GridWindowsTest, ValuesStayWhenStartedWithoutClearing) {
+  scanning();
+  receive(reply(2, cmd::ModuleType, 20));
+  click("Command17");
+  find<QCheckBox>("Check1")->setChecked(false);
+  click("Command16");
+  EXPECT_EQ(cell("Form7", 1)->text(), "S11");
+}
+
+TEST_F(GridWindowsTest, AnUnknownModuleTypeKeepsTheKnownName) {
+  scanning();
+  receive(reply(4, cmd::ModuleType, 3));
+  receive(reply(4, cmd::ModuleType, 2));  // code 2 has no name
+  EXPECT_EQ(cell("Form7", 3)->text(), "Q14");
+  EXPECT_EQ(form1->store().at(ValueKind::ModuleType, 3), StoredValue(QString("Q14")));
+}
+
+TEST_F(GridWindowsTest, CellsAreGreyAndDisabledInManualMode) {
+  openPort();
+  click("Option2");
+  QLineEdit* c = cell("Form3", 5);
+  EXPECT_FALSE(c->isEnabled());
+  EXPECT_EQ(c->palette().color(QPalette::Base), QColor(0xE0, 0xE0, 0xE0));
+  click("Option1");
+  EXPECT_TRUE(c->isEnabled());
+  EXPECT_NE(c->palette().color(QPalette::Base), QColor(0xE0, 0xE0, 0xE0));
+}
+
+}  // namespace
+}  // namespace zelta::testing
