@@ -25,7 +25,14 @@ class LineCheck : public QObject {
   // A numbered message arrived.
   void up_rec_check(std::uint16_t number);
 
+  // The instructions behind "Info...".
+  static QString infoText();
+
  private:
+  void start();
+  void stop();
+  void ledStep(bool red);
+
   const ProgrammerContext& ctx_;
 };
 

@@ -11,6 +11,7 @@
 #include "programmer/address_search.h"
 #include "programmer/auto_addressing.h"
 #include "programmer/line_check.h"
+#include "programmer/manual_addressing.h"
 #include "programmer/mode_switch.h"
 #include "programmer/module_search.h"
 #include "programmer/port_control.h"
@@ -39,6 +40,7 @@ ProgrammerWindow::ProgrammerWindow(Platform& platform, QWidget* parent)
   autoAddressing_ = new AutoAddressing(*ctx_, this);
   moduleSearch_ = new ModuleSearch(*ctx_, this);
   addressSearch_ = new AddressSearch(*ctx_, this);
+  manual_ = new ManualAddressing(*ctx_, this);
   port_ = new PortControl(*ctx_, *modes_, *autoAddressing_, this);
   replies_ = std::make_unique<ReplyRouter>(*ctx_, *moduleSearch_, *addressSearch_,
                                            *autoAddressing_, *lineCheck_);

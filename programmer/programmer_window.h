@@ -17,6 +17,7 @@ struct ProgrammerContext;
 class AddressSearch;
 class AutoAddressing;
 class LineCheck;
+class ManualAddressing;
 class ModeSwitch;
 class ModuleSearch;
 class PortControl;
@@ -53,6 +54,7 @@ class ProgrammerWindow : public QWidget {
   AutoAddressing* autoAddressing_ = nullptr;
   ModuleSearch* moduleSearch_ = nullptr;
   AddressSearch* addressSearch_ = nullptr;
+  ManualAddressing* manual_ = nullptr;
   PortControl* port_ = nullptr;
   std::unique_ptr<ReplyRouter> replies_;
 };

@@ -1,6 +1,7 @@
 #include "programmer/value_window.h"
 
 #include <QAction>
+#include <QDate>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include "platform/environment.h"
 #include "platform/message_boxes.h"
 #include "programmer/programmer_context.h"
+#include "programmer/test_csv.h"
 
 namespace zelta {
 namespace {
@@ -102,12 +104,15 @@ ExtendedValueWindow::ExtendedValueWindow(MessageBoxes& boxes, const Environment&
 
   text5_ = valueField("Text5");
   valueRow(riRow, 1, named(new QLabel(QStringLiteral("SN:")), "Label11"), text5_, nullptr);
+  auto* saveButton = named(new QPushButton(QStringLiteral("Save")), "Command1");
+  connect(saveButton, &QPushButton::clicked, this, &ExtendedValueWindow::save);
 
   // Below the common rows, above "Quit".
   QVBoxLayout* b = body();
   b->insertLayout(1, riRow);
   b->insertWidget(2, label12_);
   b->insertWidget(3, label10_);
+  b->insertWidget(4, saveButton);
 
   auto* menuBar = new QMenuBar(this);
   QMenu* rev = named(menuBar->addMenu(QStringLiteral("Revision")), "Rev");
@@ -135,6 +140,18 @@ void ExtendedValueWindow::showImpedance(const QString& milliohm) { text4_->setTe
 void ExtendedValueWindow::clearValues() {
   ValueWindow::clearValues();
   text4_->clear();
+}
+
+void ExtendedValueWindow::save() {
+  const QStringList fields = {text5_->text(),
+                              QLocale().toString(QDate::currentDate(), QLocale::ShortFormat),
+                              text1_->text(), text2_->text(), text4_->text()};
+  const std::optional<QString> failure = appendTestCsvLine(environment_.currentDir(), fields);
+  if (!failure) return;
+  boxes_.show(this, BoxRequest{QStringLiteral("The reading could not be saved to \"%1\" in %2:\r\n"
+                                              "%3\r\nThe values stay in this window.")
+                                   .arg(kTestCsvName, environment_.currentDir(), *failure),
+                               kProgramName, BoxIcon::Critical, BoxButtons::Ok});
 }
 
 }  // namespace zelta

@@ -61,6 +61,8 @@ class ExtendedValueWindow final : public ValueWindow {
   void clearValues() override;
 
  private:
+  void save();
+
   MessageBoxes& boxes_;
   const Environment& environment_;
   QLineEdit* text4_ = nullptr;   // Ri

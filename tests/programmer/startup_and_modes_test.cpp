@@ -212,14 +212,15 @@ class ModeSwitching : public ProgrammerFixture, public ::testing::WithParamInter
 TEST_P(ModeSwitching, EachModeEnablesItsFrames) {
   const ModeCase& c = GetParam();
   startOpen();
-  click("Option3");
-  click("Option2");  // every mode button is selectable from any other mode
+  click(QLatin1String(c.option) == QLatin1String("Option3") ? "Option2" : "Option3");
   find<QLabel>("Label1")->setText("something");
+  find<QAbstractButton>("Check1")->setChecked(true);
+  const bool manual = QLatin1String(c.option) == QLatin1String("Option2");
   click(c.option);
   for (const char* name : c.on) EXPECT_TRUE(enabled(name)) << name;
   for (const char* name : c.off) EXPECT_FALSE(enabled(name)) << name;
   EXPECT_EQ(title(), c.title);
-  EXPECT_FALSE(checked("Check1"));
+  EXPECT_EQ(checked("Check1"), manual) << "cleared by Automatic Mode and Line Check";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -229,22 +230,15 @@ INSTANTIATE_TEST_SUITE_P(
                  {"Frame1", "Text2", "Text3", "Check1", "Command6", "Command5"},
                  {"Frame3", "Frame5", "Frame2", "Command1", "Frame7"},
                  {"KESTRIN ZELTA II", "Programmer"}},
+        ModeCase{"Option2",
+                 {"Frame3", "Text5", "Command7", "Command4", "Frame5", "Command3", "Frame2",
+                  "Text4", "Text1", "Command2", "Command1", "Option1"},
+                 {"Frame1", "Command6", "Frame7", "Command8"},
+                 {"KESTRIN ZELTA II", "Programmer"}},
         ModeCase{"Option3",
                  {"Frame7", "Option4", "Option5", "Command8", "Command9", "b_Receive_Info"},
                  {"Frame1", "Frame3", "Frame5", "Frame2", "Command1"},
                  {"Line Check", ""}}));
-
-TEST_F(StartUp, ManualModeEnablesSearchesAndManualAddressing) {
-  startOpen();
-  click("Option3");
-  click("Option2");
-  for (const char* name : {"Frame3", "Text5", "Command7", "Command4", "Frame5", "Command3",
-                           "Frame2", "Text4", "Text1", "Command2", "Command1", "Option1"})
-    EXPECT_TRUE(enabled(name)) << name;
-  for (const char* name : {"Frame1", "Command6", "Frame7", "Command8"})
-    EXPECT_FALSE(enabled(name)) << name;
-  EXPECT_EQ(title(), QStringList({"KESTRIN ZELTA II", "Programmer"}));
-}
 
 TEST_F(StartUp, ValuesButtonShowsTheExtendedValueWindowAtAnyLevel) {
   startOpen("-e");
@@ -294,7 +288,8 @@ TEST_P(WakeUp, StartActionsWakeTheBusFirst) {
 INSTANTIATE_TEST_SUITE_P(Actions, WakeUp,
                          ::testing::Values(WakeCase{"Option1", "Command6", 12},
                                            WakeCase{"Option2", "Command7", 15},
-                                           WakeCase{"Option2", "Command3", 16}));
+                                           WakeCase{"Option2", "Command3", 16},
+                                           WakeCase{"Option2", "Command2", 11}));
 
 // Address fields that hold no bus address are refused before anything is sent.
 struct FieldCase {
@@ -332,7 +327,9 @@ INSTANTIATE_TEST_SUITE_P(
                       FieldCase{"Option1", "Text3", "2.5", "Command6", "End Address"},
                       FieldCase{"Option1", "Text3", "&H10000", "Command6", "End Address"},
                       FieldCase{"Option2", "Text5", "70000", "Command7", "Modul Search Address"},
-                      FieldCase{"Option2", "Text5", " 7.25 ", "Command7", "Modul Search Address"}));
+                      FieldCase{"Option2", "Text5", " 7.25 ", "Command7", "Modul Search Address"},
+                      FieldCase{"Option2", "Text4", "100000", "Command2", "Current Address"},
+                      FieldCase{"Option2", "Text1", "1.5", "Command2", "New Adress"}));
 
 TEST_F(StartUp, WholeAddressesAtTheEdgesOfTheRangeAreAccepted) {
   startOpen();
