@@ -50,7 +50,9 @@ bool LogFileWriter::writeOne(const Line& line, QString& error) {
 void LogFileWriter::writeLine(int id, const QString& line) {
   if (id < 0 || id >= static_cast<int>(kFiles)) return;
   waiting_.push_back({id, line});
+  ++waitingPerFile_[static_cast<std::size_t>(id)];
   while (waiting_.size() > kMaxWaiting) {
+    --waitingPerFile_[static_cast<std::size_t>(waiting_.front().id)];
     waiting_.pop_front();
     ++dropped_;
   }
@@ -60,10 +62,13 @@ void LogFileWriter::writeLine(int id, const QString& line) {
 void LogFileWriter::retry() {
   // Lines of a file that fails wait behind each other; other files go on.
   std::set<int> failed;
+  std::size_t filesWaiting = 0;
+  for (std::size_t n : waitingPerFile_) filesWaiting += n > 0;
   QString failure;
-  for (auto it = waiting_.begin(); it != waiting_.end();) {
+  for (auto it = waiting_.begin(); it != waiting_.end() && failed.size() < filesWaiting;) {
     QString error;
     if (failed.count(it->id) == 0 && writeOne(*it, error)) {
+      --waitingPerFile_[static_cast<std::size_t>(it->id)];
       it = waiting_.erase(it);
       continue;
     }

@@ -51,6 +51,7 @@ class LogFileWriter {
   std::array<QString, kFiles> files_;
   std::array<bool, kFiles> headerChecked_{};
   std::deque<Line> waiting_;
+  std::array<std::size_t, kFiles> waitingPerFile_{};
   std::uint64_t dropped_ = 0;
   QString status_;
 };

@@ -1,0 +1,238 @@
+// CSV logging: the four files written by a scan, headers, quoting, the
+// pending line at Stop and at exit, unwritable files, and the options window.
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "protocol/commands.h"
+#include "reader/csv_text.h"
+#include "reader/log_file_writer.h"
+#include "reader_fixture.h"
+
+namespace zelta::testing {
+namespace {
+
+const QString kStamp = QStringLiteral("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d");
+
+QString modules(const QString& delimiter, int last = 340) {
+  QStringList m;
+  for (int n = 1; n <= last; ++n) m << QStringLiteral("Module(%1)").arg(n);
+  return m.join(delimiter);
+}
+
+class CsvLogging : public ReaderFixture {
+ protected:
+  CsvLogging() {
+    bus.addModules(3, 1);
+    bus.module(0).millivolts = 13200;
+    bus.module(2).millivolts = 13180;
+    bus.setSilentRange(2, 2);
+  }
+  QString path(const char* file) const { return dir.path() + "/" + file; }
+  QStringList lines(const char* file) {
+    QFile f(path(file));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    const QString all = QString::fromLocal8Bit(f.readAll());
+    EXPECT_TRUE(all.endsWith("\r\n")) << file;
+    QStringList l = all.split("\r\n");
+    l.removeLast();
+    return l;
+  }
+  void setOptions(const QString& logDir, bool active, const QString& delimiter = ";") {
+    menu("Logging_Options");
+    QWidget* o = window("Log_Options");
+    find<QCheckBox>("Check1", o)->setChecked(active);
+    type("T_LogDir", logDir, o);
+    type("T_delim", delimiter, o);
+    click("B_Apply", o);
+  }
+  // Fast scan of modules 1 to 3, left the moment the given number of
+  // requests went out (the replies to all earlier ones are in).
+  void scan(std::size_t requestCount) {
+    prepareScan("Fast", 1, 3);
+    click("Command16");
+    ASSERT_TRUE(clock.advanceUntil([&] { return frames().size() >= requestCount; }, 60000));
+  }
+  static void expectLine(const QString& line, const QString& rest) {
+    EXPECT_TRUE(QRegularExpression("^" + kStamp + QRegularExpression::escape(rest) + "$")
+                    .match(line)
+                    .hasMatch())
+        << line.toStdString() << "\n  does not end with " << rest.toStdString();
+  }
+
+  QTemporaryDir dir;
+};
+
+TEST_F(CsvLogging, AScanWritesFourFilesWithHeadersAndOneLinePerPass) {
+  setOptions(dir.path(), true);
+  scan(5 * 3 + 1);  // module type .. temperature, and the next voltage request
+  click("Command17");
+  const QStringList u = lines("ZELTA_Reader_Voltages.csv");
+  ASSERT_EQ(u.size(), 2);
+  EXPECT_EQ(u[0], "Timestamp;" + modules(";"));
+  expectLine(u[1], ";13.200;;13.180");
+  const QStringList t = lines("ZELTA_Reader_Temperatures.csv");
+  ASSERT_EQ(t.size(), 2);
+  EXPECT_EQ(t[0].count(';'), 340);
+  const QStringList info = lines("ZELTA_Reader_Info.csv");
+  ASSERT_EQ(info.size(), 4);
+  EXPECT_EQ(info[0], "Timestamp;Name of Values;" + modules(";"));
+  expectLine(info[1], ";Modultyp;Q12;;Q12");
+  expectLine(info[2], ";HW;3.1;;3.1");
+  expectLine(info[3], ";SW;2.10.3;;2.10.3");
+  EXPECT_FALSE(QFile::exists(path("ZELTA_Reader_Impedances.csv")));
+}
+
+TEST_F(CsvLogging, Module340IsLoggedInItsOwnColumn) {
+  bus.module(2).address = 340;
+  setOptions(dir.path(), true);
+  prepareScan("Fast", 339, 340);
+  click("Command16");
+  clock.advance(2000);
+  click("Command17");
+  const QStringList info = lines("ZELTA_Reader_Info.csv");
+  ASSERT_GE(info.size(), 2);
+  expectLine(info[1], ";Modultyp" + QString(";").repeated(339) + ";Q12");
+}
+
+TEST_F(CsvLogging, TheLineOfAPassIsWrittenWhenTheScanStopsAndWhenTheProgramEnds) {
+  setOptions(dir.path(), true);
+  scan(5 * 3 + 2);  // one voltage value into the second voltage pass
+  click("Command17");
+  EXPECT_EQ(lines("ZELTA_Reader_Voltages.csv").size(), 3);
+  click("Command16");
+  clock.advance(330);  // one module type value
+  form1->close();
+  EXPECT_EQ(lines("ZELTA_Reader_Info.csv").size(), 5);
+}
+
+TEST_F(CsvLogging, ExistingFilesKeepTheirContentAndOnlyEmptyOnesGetAHeader) {
+  QFile old(path("ZELTA_Reader_Voltages.csv"));
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write("earlier line\r\n");
+  old.close();
+  QFile empty(path("ZELTA_Reader_Info.csv"));
+  ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+  empty.close();
+  setOptions(dir.path(), true);
+  scan(5 * 3 + 1);
+  click("Command17");
+  const QStringList u = lines("ZELTA_Reader_Voltages.csv");
+  ASSERT_EQ(u.size(), 2);
+  EXPECT_EQ(u[0], "earlier line");
+  EXPECT_TRUE(lines("ZELTA_Reader_Info.csv")[0].startsWith("Timestamp;Name of Values;"));
+}
+
+TEST_F(CsvLogging, ANewDirectoryGetsItsOwnHeaders) {
+  setOptions(dir.path(), true);
+  scan(5 * 3 + 1);
+  QTemporaryDir second;
+  setOptions(second.path(), true);
+  clock.advance(400);  // the temperature pass under way goes to the new place
+  click("Command17");
+  QFile f(second.path() + "/ZELTA_Reader_Temperatures.csv");
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(f.readLine().startsWith("Timestamp;Module(1);"));
+}
+
+TEST_F(CsvLogging, ADelimiterInAValueIsQuotedSoEveryModuleKeepsItsColumn) {
+  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+  setOptions(dir.path(), true, ",");
+  scan(5 * 3 + 1);
+  click("Command17");
+  QLocale::setDefault(QLocale::c());
+  const QStringList u = lines("ZELTA_Reader_Voltages.csv");
+  ASSERT_EQ(u.size(), 2);
+  expectLine(u[1], ",\"13,200\",,\"13,180\"");
+}
+
+TEST_F(CsvLogging, ATwoCharacterDelimiterKeepsTheTrailingDelimiters) {
+  setOptions(dir.path(), true, ", ");
+  scan(5 * 3 + 1);
+  click("Command17");
+  const QStringList u = lines("ZELTA_Reader_Voltages.csv");
+  ASSERT_EQ(u.size(), 2);
+  EXPECT_EQ(u[0].split(", ").size(), 341);
+  EXPECT_EQ(u[1].split(", ").size(), 341);
+  expectLine(u[1], ", 13.200, , 13.180" + QString(", ").repeated(337));
+}
+
+TEST_F(CsvLogging, TrailingBackslashIsDroppedFromTheDirectory) {
+  setOptions(dir.path() + "\\", true);
+  EXPECT_EQ(form1->logger().logFiles()[0], path("ZELTA_Reader_Voltages.csv"));
+  menu("Logging_Options");
+  EXPECT_EQ(text("T_LogDir", window("Log_Options")), dir.path());
+}
+
+TEST_F(CsvLogging, NothingIsWrittenWhileLoggingIsOff) {
+  scan(5 * 3 + 1);  // options never opened
+  setOptions(dir.path(), false);
+  click("Command17");
+  click("Command16");
+  clock.advance(3000);
+  click("Command17");
+  EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(CsvLogging, AnUnwritableDirectoryIsReportedAndItsLinesWrittenLater) {
+  const QString missing = dir.path() + "/later";
+  setOptions(missing, true);
+  scan(5 * 3 + 2);
+  click("Command17");
+  QLabel* status = find<QLabel>("LogStatus");
+  EXPECT_TRUE(status->isVisibleTo(form1.get()));
+  EXPECT_TRUE(status->text().contains(QDir::toNativeSeparators(missing)));
+  EXPECT_TRUE(boxes.asked().empty());
+  ASSERT_TRUE(QDir().mkpath(missing));
+  click("Command16");
+  clock.advance(330);  // the next module type value, a new line: all are written
+  click("Command17");
+  EXPECT_FALSE(status->isVisibleTo(form1.get()));
+  QFile f(missing + "/ZELTA_Reader_Voltages.csv");
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QList<QByteArray> u = f.readAll().split('\n');
+  ASSERT_EQ(u.size(), 4);  // header, two passes, end
+  EXPECT_TRUE(u[1].contains(";13.200;;13.180"));
+  EXPECT_TRUE(u[2].contains(";13.200\r"));
+}
+
+TEST(LogFileWriterTest, KeepsTheLastTenThousandLinesAndCountsTheDropped) {
+  QTemporaryDir dir;
+  const QString sub = dir.path() + "/x";
+  LogFileWriter writer([](int) { return QStringLiteral("H"); });
+  writer.setFiles({sub + "/a", sub + "/b", sub + "/c", sub + "/d"});
+  for (int i = 0; i < 10003; ++i) writer.writeLine(1, QString::number(i));
+  EXPECT_EQ(writer.waiting(), 10000u);
+  EXPECT_EQ(writer.dropped(), 3u);
+  EXPECT_TRUE(writer.status().contains("3 oldest line(s) dropped"));
+  ASSERT_TRUE(QDir().mkpath(sub));
+  writer.retry();
+  EXPECT_TRUE(writer.status().isEmpty());
+  QFile f(sub + "/b");
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QList<QByteArray> l = f.readAll().split('\n');
+  ASSERT_EQ(l.size(), 10002);
+  EXPECT_EQ(l[0], "H\r");
+  EXPECT_EQ(l[1], "3\r");
+  EXPECT_EQ(l[10000], "10002\r");
+}
+
+TEST(CsvTextTest, RemovesOnlyARunOfASingleCharacterDelimiter) {
+  struct Case {
+    const char* c;
+    const char* s;
+    const char* out;
+  };
+  for (const Case& k : {Case{";", "a;b;;;", "a;b"}, Case{";", ";;;", ""}, Case{";", "", ""},
+                        Case{";", "a;b", "a;b"}, Case{", ", "a, , ", "a, , "},
+                        Case{"\\", "C:\\logs\\\\", "C:\\logs"}})
+    EXPECT_EQ(csv::removeLastChars(k.c, k.s), k.out) << k.s;
+  EXPECT_EQ(csv::quoteField("13,2", ","), "\"13,2\"");
+  EXPECT_EQ(csv::quoteField("say \"x\"", ";"), "\"say \"\"x\"\"\"");
+  EXPECT_EQ(csv::quoteField("13.2", ","), "13.2");
+}
+
+}  // namespace
+}  // namespace zelta::testing
