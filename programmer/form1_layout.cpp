@@ -53,9 +53,13 @@ QLabel* titleLine(const char* name, const QString& caption) {
   return l;
 }
 
+// Red text that still greys out in a disabled frame.
 QLabel* redLabel(const char* name, const QString& caption) {
   auto* l = label(name, caption);
-  l->setStyleSheet(QStringLiteral("color: red;"));
+  QPalette p = l->palette();
+  p.setColor(QPalette::Active, QPalette::WindowText, Qt::red);
+  p.setColor(QPalette::Inactive, QPalette::WindowText, Qt::red);
+  l->setPalette(p);
   return l;
 }
 

@@ -31,6 +31,14 @@ QLineEdit* valueField(const char* name) {
   return e;
 }
 
+// Coloured text that still greys out when disabled.
+void colourText(QLabel* label, Qt::GlobalColor colour) {
+  QPalette p = label->palette();
+  p.setColor(QPalette::Active, QPalette::WindowText, colour);
+  p.setColor(QPalette::Inactive, QPalette::WindowText, colour);
+  label->setPalette(p);
+}
+
 // caption | field | unit on one grid row
 void valueRow(QGridLayout* grid, int row, QLabel* caption, QLineEdit* field, QLabel* unit) {
   grid->addWidget(caption, row, 0);
@@ -54,7 +62,7 @@ ValueWindow::ValueWindow(const QString& name, QWidget* parent) : QWidget(parent,
   text2_ = valueField("Text2");
   text3_ = valueField("Text3");
 
-  auto* grid = new QGridLayout;
+  auto* grid = grid_ = new QGridLayout;
   grid->addWidget(label6, 0, 0);
   grid->addWidget(label7_, 0, 1);
   valueRow(grid, 1, named(new QLabel(QStringLiteral("Voltage: ")), "Label1"), text1_,
@@ -91,34 +99,30 @@ ExtendedValueWindow::ExtendedValueWindow(MessageBoxes& boxes, const Environment&
                                          QWidget* parent)
     : ValueWindow(QStringLiteral("Form3"), parent), boxes_(boxes), environment_(environment) {
   text4_ = valueField("Text4");
-  auto* riRow = new QGridLayout;
-  valueRow(riRow, 0, named(new QLabel(QStringLiteral("Ri: ")), "Label8"), text4_,
+  QGridLayout* g = grid();
+  valueRow(g, 4, named(new QLabel(QStringLiteral("Ri: ")), "Label8"), text4_,
            named(new QLabel(QStringLiteral("mOhm")), "Label9"));
 
   label12_ = named(new QLabel, "Label12");
-  label12_->setStyleSheet(QStringLiteral("color: red;"));
+  colourText(label12_, Qt::red);
   label12_->hide();
+  g->addWidget(label12_, 5, 0, 1, 3);
   label10_ = named(new QLabel(QStringLiteral("External temperature sensor active")), "Label10");
-  label10_->setStyleSheet(QStringLiteral("color: blue;"));
+  colourText(label10_, Qt::blue);
   label10_->hide();
+  g->addWidget(label10_, 6, 0, 1, 3);
 
   text5_ = valueField("Text5");
-  valueRow(riRow, 1, named(new QLabel(QStringLiteral("SN:")), "Label11"), text5_, nullptr);
+  valueRow(g, 7, named(new QLabel(QStringLiteral("SN:")), "Label11"), text5_, nullptr);
   auto* saveButton = named(new QPushButton(QStringLiteral("Save")), "Command1");
   connect(saveButton, &QPushButton::clicked, this, &ExtendedValueWindow::save);
-
-  // Below the common rows, above "Quit".
-  QVBoxLayout* b = body();
-  b->insertLayout(1, riRow);
-  b->insertWidget(2, label12_);
-  b->insertWidget(3, label10_);
-  b->insertWidget(4, saveButton);
+  body()->insertWidget(1, saveButton);  // above "Quit"
 
   auto* menuBar = new QMenuBar(this);
   QMenu* rev = named(menuBar->addMenu(QStringLiteral("Revision")), "Rev");
   rev31_ = named(rev->addAction(QStringLiteral("Rev_3.1")), "Rev31");
   rev31_->setCheckable(true);
-  b->setMenuBar(menuBar);
+  body()->setMenuBar(menuBar);
 }
 
 bool ExtendedValueWindow::rev31() const { return rev31_->isChecked(); }

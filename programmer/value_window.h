@@ -10,6 +10,7 @@
 #include <QWidget>
 
 class QAction;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QVBoxLayout;
@@ -31,6 +32,8 @@ class ValueWindow : public QWidget {
  protected:
   ValueWindow(const QString& name, QWidget* parent);
   QVBoxLayout* body() const { return body_; }
+  // Rows 0 to 3 hold address, voltage, temperature and status.
+  QGridLayout* grid() const { return grid_; }
   QLineEdit* text1_ = nullptr;  // voltage
   QLineEdit* text2_ = nullptr;  // temperature
   QLineEdit* text3_ = nullptr;  // status
@@ -38,6 +41,7 @@ class ValueWindow : public QWidget {
 
  private:
   QVBoxLayout* body_ = nullptr;
+  QGridLayout* grid_ = nullptr;
 };
 
 class BasicValueWindow final : public ValueWindow {
