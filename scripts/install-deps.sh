@@ -14,10 +14,16 @@ packages=(
   fonts-dejavu-core
 )
 
+# Other names of the same thing on some releases.
+declare -A alternative=([qt6-serialport-dev]=libqt6serialport6-dev)
+
+installed() {
+  [[ "$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null || true)" == "install ok installed" ]]
+}
+
 missing=()
 for p in "${packages[@]}"; do
-  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
-  if [[ "$status" != "install ok installed" ]]; then
+  if ! installed "$p" && ! { [[ -n "${alternative[$p]:-}" ]] && installed "${alternative[$p]}"; }; then
     missing+=("$p")
   fi
 done
@@ -44,4 +50,11 @@ fi
 echo "install-deps: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+for i in "${!missing[@]}"; do
+  p="${missing[$i]}"
+  alt="${alternative[$p]:-}"
+  if [[ -n "$alt" ]] && [[ -z "$(apt-cache policy "$p" 2>/dev/null | sed -n 's/^ *Candidate: //p' | grep -v '(none)')" ]]; then
+    missing[$i]="$alt"
+  fi
+done
 "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
