@@ -1,0 +1,144 @@
+// The Qt message boxes, folder chooser, environment and tone, on the
+// offscreen platform. Dialogs are answered from the event loop they run.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtEndian>
+#include <functional>
+
+#include "platform/qt_environment.h"
+#include "platform/qt_folder_chooser.h"
+#include "platform/qt_message_boxes.h"
+#include "platform/qt_tone.h"
+#include "platform/virtual_clock.h"
+
+namespace zelta {
+namespace {
+
+// Runs act on the first modal dialog of type T once it is on screen.
+template <typename T>
+void whenModal(std::function<void(T*)> act) {
+  auto* poll = new QTimer;
+  QObject::connect(poll, &QTimer::timeout, [poll, act] {
+    if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget())) {
+      poll->stop();
+      poll->deleteLater();
+      act(w);
+    }
+  });
+  poll->start(1);
+}
+
+TEST(QtMessageBoxes, ShowsTheRequestAndReturnsTheAnswer) {
+  VirtualClock clock;
+  QtMessageBoxes boxes(clock);
+  QApplication::setApplicationName("ZELTA_Programmer");
+  struct Case {
+    BoxRequest request;
+    QMessageBox::StandardButton press;
+    QMessageBox::Icon icon;
+    QString title;
+    BoxAnswer answer;
+  };
+  const Case cases[] = {
+      {{"Reset all?", "Question", BoxIcon::Question, BoxButtons::YesNo}, QMessageBox::Yes,
+       QMessageBox::Question, "Question", BoxAnswer::Yes},
+      {{"Reset all?", "Question", BoxIcon::Question, BoxButtons::YesNo}, QMessageBox::No,
+       QMessageBox::Question, "Question", BoxAnswer::No},
+      {{"Port is not available", "", BoxIcon::Critical, BoxButtons::Ok}, QMessageBox::Ok,
+       QMessageBox::Critical, "ZELTA_Programmer", BoxAnswer::Ok},
+      {{"Done", "Line Check", BoxIcon::Information, BoxButtons::Ok}, QMessageBox::Ok,
+       QMessageBox::Information, "Line Check", BoxAnswer::Ok},
+      {{"Careful", "T", BoxIcon::Exclamation, BoxButtons::Ok}, QMessageBox::Ok,
+       QMessageBox::Warning, "T", BoxAnswer::Ok},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.request.text.toStdString());
+    bool seen = false;
+    whenModal<QMessageBox>([&](QMessageBox* box) {
+      seen = true;
+      EXPECT_TRUE(clock.isHeld());
+      EXPECT_EQ(box->text(), c.request.text);
+      EXPECT_EQ(box->windowTitle(), c.title);
+      EXPECT_EQ(box->icon(), c.icon);
+      const auto expectedButtons = c.request.buttons == BoxButtons::YesNo
+                                       ? QMessageBox::Yes | QMessageBox::No
+                                       : QMessageBox::StandardButtons(QMessageBox::Ok);
+      EXPECT_EQ(box->standardButtons(), expectedButtons);
+      box->button(c.press)->click();
+    });
+    EXPECT_EQ(boxes.show(nullptr, c.request), c.answer);
+    EXPECT_TRUE(seen);
+    EXPECT_FALSE(clock.isHeld());
+  }
+}
+
+TEST(QtFolderChooser, ChosenAndCancelled) {
+  QTemporaryDir start, target;
+  ASSERT_TRUE(start.isValid() && target.isValid());
+  QtFolderChooser chooser;
+
+  QString title, shownDir;
+  whenModal<QFileDialog>([&](QFileDialog* d) {
+    title = d->windowTitle();
+    shownDir = d->directory().absolutePath();
+    d->reject();
+  });
+  const FolderChoice cancelled = chooser.choose(nullptr, "Select Log Directory", start.path());
+  EXPECT_EQ(cancelled.outcome, FolderChoice::Outcome::Cancelled);
+  EXPECT_EQ(title, "Select Log Directory");
+  EXPECT_EQ(shownDir, QDir(start.path()).absolutePath());
+
+  whenModal<QFileDialog>([&](QFileDialog* d) {
+    d->setDirectory(target.path());
+    d->selectFile(target.path());
+    QMetaObject::invokeMethod(d, "accept");
+  });
+  const FolderChoice chosen = chooser.choose(nullptr, "Select Log Directory", start.path());
+  EXPECT_EQ(chosen.outcome, FolderChoice::Outcome::Chosen);
+  EXPECT_EQ(QDir(chosen.path).canonicalPath(), QDir(target.path()).canonicalPath());
+}
+
+TEST(QtEnvironment, ArgumentsAfterTheProgramNameAndFolders) {
+  EXPECT_EQ(QtEnvironment({"ZELTA_Programmer", "-e"}).argumentString(), "-e");
+  EXPECT_EQ(QtEnvironment({"ZELTA_Programmer", "-se", "x y"}).argumentString(), "-se x y");
+  EXPECT_EQ(QtEnvironment({"ZELTA_Programmer"}).argumentString(), "");
+  EXPECT_EQ(QtEnvironment(QStringList{}).argumentString(), "");
+  const QtEnvironment env;
+  EXPECT_EQ(env.homeDir(), QDir::toNativeSeparators(QDir::homePath()));
+  EXPECT_FALSE(env.documentsDir().isEmpty());
+  EXPECT_EQ(env.currentDir(), QDir::toNativeSeparators(QDir::currentPath()));
+}
+
+TEST(QtTone, WaveOfTheRequestedPitchAndLength) {
+  const QByteArray wav = QtTone::sineWav(500, 500, 22050);
+  ASSERT_EQ(wav.size(), 44 + 11025 * 2);
+  EXPECT_EQ(wav.left(4), "RIFF");
+  EXPECT_EQ(wav.mid(8, 8), "WAVEfmt ");
+  EXPECT_EQ(wav.mid(36, 4), "data");
+  EXPECT_EQ(qFromLittleEndian<quint32>(wav.constData() + 4), quint32(wav.size() - 8));
+  EXPECT_EQ(qFromLittleEndian<quint32>(wav.constData() + 24), 22050u);
+  EXPECT_EQ(qFromLittleEndian<quint32>(wav.constData() + 40), 11025u * 2);
+  int crossings = 0;
+  int peak = 0;
+  qint16 previous = 0;
+  for (int i = 0; i < 11025; ++i) {
+    const auto s = qFromLittleEndian<qint16>(wav.constData() + 44 + 2 * i);
+    peak = std::max(peak, std::abs(int(s)));
+    if (i > 0 && (previous < 0) != (s < 0)) ++crossings;
+    previous = s;
+  }
+  EXPECT_NEAR(crossings, 500, 4);  // two per period, 250 periods
+  EXPECT_GT(peak, 15000);
+  EXPECT_LT(peak, 17000);
+  EXPECT_EQ(QtTone::sineWav(500, 0).size(), 44);
+}
+
+}  // namespace
+}  // namespace zelta
