@@ -47,24 +47,7 @@ GridWindow::GridWindow(ValueKind kind, Clock& clock) : kind_(kind) {
   setObjectName(QString::fromLatin1(names.form));
   setWindowTitle(QString::fromLatin1(names.caption));
 
-  QFont small = font();
-  small.setPointSizeF(small.pointSizeF() * 0.85);
-  for (int i = 0; i < kModuleCount; ++i) {
-    auto* cell = new QLineEdit("Text1", this);
-    cell->setObjectName(QStringLiteral("Text1(%1)").arg(i));
-    cell->setFont(small);
-    cell->setGeometry(cellGeometry(i));
-    cells_[static_cast<std::size_t>(i)] = cell;
-  }
-  for (int n = 0; n < kModuleCount / kBlockRows; ++n) {
-    const int column = n / 4;
-    const int block = n % 4;
-    auto* label = new QLabel(QString::number(n * kBlockRows + 1), this);
-    label->setObjectName(QStringLiteral("Label%1").arg(n + 2));
-    label->setFont(small);
-    label->setGeometry(px(columnLeft(column)), px(kLabelTops[block]), px(kCellWidth), px(240));
-  }
-
+  texts_.fill(QStringLiteral("Text1"));
   auto* active = new Lamp("Active", colour::DarkGreen, this);
   active->setGeometry(px(120), px(kBottomTop + 50), px(195), px(180));
   auto* rec = new QLabel("Rec.", this);
@@ -87,19 +70,64 @@ GridWindow::GridWindow(ValueKind kind, Clock& clock) : kind_(kind) {
 
 GridWindow::~GridWindow() = default;
 
-void GridWindow::setCell(int index, const QString& text) { cell(index)->setText(text); }
+void GridWindow::buildCells() {
+  if (built_) return;
+  built_ = true;
+  QFont small = font();
+  small.setPointSizeF(small.pointSizeF() * 0.85);
+  for (int i = 0; i < kModuleCount; ++i) {
+    auto* cell = new QLineEdit(texts_[static_cast<std::size_t>(i)], this);
+    cell->setObjectName(QStringLiteral("Text1(%1)").arg(i));
+    cell->setFont(small);
+    cell->setGeometry(cellGeometry(i));
+    applyLook(cell);
+    cell->show();
+    cells_[static_cast<std::size_t>(i)] = cell;
+    // What the user types stays in the cell until the program writes it.
+    connect(cell, &QLineEdit::textEdited, this,
+            [this, i](const QString& t) { texts_[static_cast<std::size_t>(i)] = t; });
+  }
+  for (int n = 0; n < kModuleCount / kBlockRows; ++n) {
+    const int column = n / 4;
+    const int block = n % 4;
+    auto* label = new QLabel(QString::number(n * kBlockRows + 1), this);
+    label->setObjectName(QStringLiteral("Label%1").arg(n + 2));
+    label->setFont(small);
+    label->setGeometry(px(columnLeft(column)), px(kLabelTops[block]), px(kCellWidth), px(240));
+    label->show();
+  }
+}
+
+QLineEdit* GridWindow::cell(int index) {
+  buildCells();
+  return cells_.at(static_cast<std::size_t>(index));
+}
+
+void GridWindow::setCell(int index, const QString& text) {
+  texts_.at(static_cast<std::size_t>(index)) = text;
+  if (built_) cells_[static_cast<std::size_t>(index)]->setText(text);
+}
 
 void GridWindow::blink() { lamp_->flash(); }
 
-void GridWindow::setScanLook(bool scan) {
+void GridWindow::applyLook(QLineEdit* cell) const {
   const QColor base =
-      scan ? QApplication::palette().color(QPalette::Base) : QColor::fromRgb(kLightGrey);
-  for (QLineEdit* cell : cells_) {
-    QPalette p = cell->palette();
-    p.setColor(QPalette::All, QPalette::Base, base);
-    cell->setPalette(p);
-    cell->setEnabled(scan);
-  }
+      scanLook_ ? QApplication::palette().color(QPalette::Base) : QColor::fromRgb(kLightGrey);
+  QPalette p = cell->palette();
+  p.setColor(QPalette::All, QPalette::Base, base);
+  cell->setPalette(p);
+  cell->setEnabled(scanLook_);
+}
+
+void GridWindow::setScanLook(bool scan) {
+  scanLook_ = scan;
+  if (built_)
+    for (QLineEdit* cell : cells_) applyLook(cell);
+}
+
+void GridWindow::showEvent(QShowEvent* event) {
+  buildCells();
+  QWidget::showEvent(event);
 }
 
 void GridWindow::moreValues() {

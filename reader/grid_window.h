@@ -1,6 +1,9 @@
 // One value grid window: 340 cells in 17 columns of 20 (module 1 top left,
 // module 340 bottom right), block labels, the reply lamp "Active" and the
 // buttons "Quit" and "More Values". It opens narrow, showing modules 1 to 100.
+// The cells are kept as texts while the window has never been shown and
+// become edit fields when it first is, so that six hidden windows cost
+// little time and memory at start-up.
 #pragma once
 
 #include <QWidget>
@@ -24,8 +27,10 @@ class GridWindow : public QWidget {
   ~GridWindow() override;
 
   ValueKind kind() const { return kind_; }
-  QLineEdit* cell(int index) const { return cells_.at(static_cast<std::size_t>(index)); }
+  const QString& cellText(int index) const { return texts_.at(static_cast<std::size_t>(index)); }
   void setCell(int index, const QString& text);
+  // The cell's edit field (built now if the window has not been shown yet).
+  QLineEdit* cell(int index);
   // Lights the lamp for one reply.
   void blink();
   // Scan Mode: cells enabled on the window colour; Manual Mode: disabled on
@@ -40,11 +45,17 @@ class GridWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void moreValues();
+  void buildCells();
+  void applyLook(QLineEdit* cell) const;
 
   ValueKind kind_;
+  bool scanLook_ = true;
+  bool built_ = false;
+  std::array<QString, kModuleCount> texts_;
   std::array<QLineEdit*, kModuleCount> cells_{};
   QPushButton* more_ = nullptr;
   std::unique_ptr<FlashLamp> lamp_;

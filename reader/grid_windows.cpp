@@ -31,16 +31,18 @@ void GridWindows::openFromMenu(ValueKind kind) {
   w.activateWindow();
 }
 
+// A window that is not loaded yet takes the look and the table contents when
+// it is, so neither needs to load it.
 void GridWindows::setScanLook(bool scan) {
   scanLook_ = scan;
-  for (ValueKind kind : kAllKinds) ensure(kind).setScanLook(scan);
+  for (ValueKind kind : kAllKinds)
+    if (GridWindow* w = find(kind)) w->setScanLook(scan);
 }
 
 void GridWindows::clearAll() {
-  for (ValueKind kind : kAllKinds) {
-    GridWindow& w = ensure(kind);
-    for (int i = 0; i < kModuleCount; ++i) w.setCell(i, QString());
-  }
+  for (ValueKind kind : kAllKinds)
+    if (GridWindow* w = find(kind))
+      for (int i = 0; i < kModuleCount; ++i) w->setCell(i, QString());
 }
 
 void GridWindows::unload(ValueKind kind) { slot(kind).unload(); }

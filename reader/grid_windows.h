@@ -1,6 +1,7 @@
-// The six value grid windows: created hidden on first use, opened (refilled
-// from the value tables) from the menu, following the reader's mode in their
-// look, unloaded with the main window.
+// The six value grid windows: loaded on first use (a menu click, or a reply
+// of their kind, which loads them hidden), refilled from the value tables
+// when opened from the menu, following the reader's mode in their look,
+// unloaded with the main window.
 #pragma once
 
 #include <array>
@@ -23,10 +24,10 @@ class GridWindows {
 
   // Refill every cell from the table in general form, then show and raise.
   void openFromMenu(ValueKind kind);
-  // Every cell of every window enabled on the window colour (Scan Mode) or
-  // disabled on light grey (Manual Mode); creates the windows, hidden.
+  // Every cell enabled on the window colour (Scan Mode) or disabled on light
+  // grey (Manual Mode).
   void setScanLook(bool scan);
-  // Every cell of every window empty; creates the windows, hidden.
+  // Every cell empty.
   void clearAll();
   void unload(ValueKind kind);
 

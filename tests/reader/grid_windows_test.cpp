@@ -93,14 +93,13 @@ TEST_F(GridWindowsTest, QuitUnloadsAndTheMenuOpensANarrowRefilledWindow) {
 
 TEST_F(GridWindowsTest, AReplyBlinksTheLampOfAHiddenWindowItCreates) {
   scanning();
-  click("Command28", window("Form5"));
   ASSERT_EQ(window("Form5"), nullptr);
   receive(reply(3, cmd::Impedance, 0x01, 0x2C));  // 3 mOhm
   GridWindow* w = grid("Form5");
   ASSERT_NE(w, nullptr);
   EXPECT_FALSE(w->isVisible());
   EXPECT_EQ(find<Lamp>("Active", w)->colour(), colour::Green);
-  EXPECT_EQ(cell("Form5", 2)->text(), "3");
+  EXPECT_EQ(cellText("Form5", 2), "3");
   clock.advance(100);
   EXPECT_EQ(find<Lamp>("Active", w)->colour(), colour::DarkGreen);
 }
@@ -109,13 +108,13 @@ TEST_F(GridWindowsTest, StartWithClearOldValuesEmptiesEveryCellAndTable) {
   scanning();
   receive(reply(1, cmd::HardwareRevision, 3, 1));
   receive(reply(340, cmd::SoftwareRevision, 2, 10, 3));
-  EXPECT_EQ(cell("Form8", 339)->text(), "2.10.3");
+  EXPECT_EQ(cellText("Form8", 339), "2.10.3");
   click("Command17");
   click("Command28", window("Form9"));
   ASSERT_TRUE(find<QCheckBox>("Check1")->isChecked());
   click("Command16");
-  EXPECT_EQ(cell("Form8", 339)->text(), "");
-  ASSERT_NE(window("Form9"), nullptr);
+  EXPECT_EQ(cellText("Form8", 339), "");
+  menu("Hardware_Revision");
   EXPECT_EQ(cell("Form9", 0)->text(), "");
   EXPECT_TRUE(std::holds_alternative<std::monostate>(
       form1->store().at(ValueKind::Hardware, 0)));
@@ -127,21 +126,24 @@ TEST_F(GridWindowsTest, ValuesStayWhenStartedWithoutClearing) {
   click("Command17");
   find<QCheckBox>("Check1")->setChecked(false);
   click("Command16");
-  EXPECT_EQ(cell("Form7", 1)->text(), "S11");
+  EXPECT_EQ(cellText("Form7", 1), "S11");
 }
 
 TEST_F(GridWindowsTest, AnUnknownModuleTypeKeepsTheKnownName) {
   scanning();
   receive(reply(4, cmd::ModuleType, 3));
   receive(reply(4, cmd::ModuleType, 2));  // code 2 has no name
-  EXPECT_EQ(cell("Form7", 3)->text(), "Q14");
+  EXPECT_EQ(cellText("Form7", 3), "Q14");
   EXPECT_EQ(form1->store().at(ValueKind::ModuleType, 3), StoredValue(QString("Q14")));
 }
 
 TEST_F(GridWindowsTest, CellsAreGreyAndDisabledInManualMode) {
   openPort();
+  menu("Temperature_E");
   click("Option2");
   QLineEdit* c = cell("Form3", 5);
+  menu("ImpedanceVal");
+  EXPECT_FALSE(cell("Form5", 0)->isEnabled());
   EXPECT_FALSE(c->isEnabled());
   EXPECT_EQ(c->palette().color(QPalette::Base), QColor(0xE0, 0xE0, 0xE0));
   click("Option1");

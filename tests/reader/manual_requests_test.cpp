@@ -95,7 +95,7 @@ TEST_F(ManualTest, RepliesGoToModuleValuesWhateverTheirAddressAndAreNotStored) {
   receive(reply(5, cmd::ModuleType, 2));  // no name for code 2
   EXPECT_EQ(field("Text1"), "");
   EXPECT_TRUE(std::holds_alternative<std::monostate>(form1->store().at(ValueKind::Temperature, 8)));
-  EXPECT_EQ(text("Text1(8)", window("Form3")), "Text1");
+  EXPECT_EQ(cellText("Form3", 8), "Text1");
   EXPECT_EQ(find<Lamp>("Active", window("Form3"))->colour(), colour::Green);
   clock.advance(1000);
   EXPECT_EQ(text("Label7"), "0");

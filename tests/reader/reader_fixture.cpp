@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 
+#include "reader/grid_window.h"
+
 namespace zelta::testing {
 
 ReaderFixture::ReaderFixture() {
@@ -26,6 +28,12 @@ QString ReaderFixture::text(const QString& name, QWidget* in) {
   if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentText();
   if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text();
   return w ? w->windowTitle() : QString();
+}
+
+QString ReaderFixture::cellText(const char* form, int index) {
+  auto* grid = qobject_cast<GridWindow*>(window(form));
+  EXPECT_NE(grid, nullptr) << form;
+  return grid ? grid->cellText(index) : QString();
 }
 
 void ReaderFixture::click(const QString& name, QWidget* in) {

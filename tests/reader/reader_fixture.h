@@ -40,6 +40,8 @@ class ReaderFixture : public ::testing::Test {
   QWidget* window(const QString& name) { return form1->loadedWindow(name); }
   bool enabled(const QString& name) { return find(name)->isEnabled(); }
   QString text(const QString& name, QWidget* in = nullptr);
+  // What a grid window's cell holds, shown or not.
+  QString cellText(const char* form, int index);
 
   void click(const QString& name, QWidget* in = nullptr);
   void type(const QString& name, const QString& text, QWidget* in = nullptr);

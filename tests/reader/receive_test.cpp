@@ -58,7 +58,7 @@ TEST_F(ReceiveTest, ALateReplyIsFiledUnderItsOwnAddress) {
   receive(reply(2, cmd::Voltage, 0x33, 0x90));  // 13.2 V from module 2
   EXPECT_EQ(stored(ValueKind::Voltage, 2), StoredValue(13.2));
   EXPECT_TRUE(std::holds_alternative<std::monostate>(stored(ValueKind::Voltage, 1)));
-  EXPECT_EQ(text("Text1(1)", window("Form2")), "13.200");
+  EXPECT_EQ(cellText("Form2", 1), "13.200");
 }
 
 TEST_F(ReceiveTest, RepliesFromOutsideTheTablesChangeNothingAndTheReceiverStaysReady) {

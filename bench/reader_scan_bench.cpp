@@ -1,0 +1,213 @@
+// Benchmark driver for ZELTA_Reader: builds the real main window on the real
+// platform (real clock, Qt serial line), and either measures the time from
+// process start to the window shown, or scans a string of modules served by
+// zelta_bus_sim on a pseudo-terminal at the Fast rate and times each sweep.
+// Prints key=value lines for bench/scan-benchmark.sh.
+//
+//   zelta_reader_bench startup          main window shown, then exit
+//   zelta_reader_bench startup-empty    an empty QWidget, measured the same way
+//   zelta_reader_bench scan DEVICE MODULES SWEEPS
+//
+// BENCH_T0_NS (CLOCK_REALTIME nanoseconds taken just before the process was
+// started) is the start of the start-up measurement.
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/qt_environment.h"
+#include "platform/qt_folder_chooser.h"
+#include "platform/qt_message_boxes.h"
+#include "platform/qt_serial_line.h"
+#include "platform/qt_tone.h"
+#include "platform/real_clock.h"
+#include "reader/reader_window.h"
+
+namespace {
+
+double nowSinceT0Ms() {
+  const qint64 t0 = qgetenv("BENCH_T0_NS").toLongLong();
+  const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                       std::chrono::system_clock::now().time_since_epoch())
+                       .count();
+  return t0 > 0 ? double(now - t0) / 1e6 : -1;
+}
+
+long peakRssKb() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return u.ru_maxrss;
+}
+
+double cpuSeconds() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+         double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+// Reports the first paint of a window and ends the program.
+class FirstPaint : public QObject {
+ public:
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Paint && !done_) {
+      done_ = true;
+      std::printf("shown_ms=%.1f\nrss_kb=%ld\n", nowSinceT0Ms(), peakRssKb());
+      std::fflush(stdout);
+      QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    }
+    return false;
+  }
+
+ private:
+  bool done_ = false;
+};
+
+// A serial line that notes the time of every request it writes.
+class TimedLine final : public zelta::SerialLine {
+ public:
+  struct Sent {
+    qint64 atNs;
+    std::uint8_t command;
+  };
+  TimedLine() {
+    connect(&inner_, &zelta::SerialLine::byteReceived, this, [this](quint8 b) {
+      ++bytesIn_;
+      emit byteReceived(b);
+    });
+    connect(&inner_, &zelta::SerialLine::lineFailed, this, &zelta::SerialLine::lineFailed);
+    clock_.start();
+  }
+  bool openPort(int n) override { return inner_.openPort(n); }
+  bool openDevice(const QString& p) override { return inner_.openDevice(p); }
+  void close() override { inner_.close(); }
+  bool isOpen() const override { return inner_.isOpen(); }
+  QString errorString() const override { return inner_.errorString(); }
+  bool write(const zelta::Frame& f) override {
+    sent_.push_back({clock_.nsecsElapsed(), f[3]});
+    if (onSent) onSent();
+    return inner_.write(f);
+  }
+  const std::vector<Sent>& sent() const { return sent_; }
+  std::uint64_t bytesIn() const { return bytesIn_; }
+  std::function<void()> onSent;
+
+ private:
+  zelta::QtSerialLine inner_;
+  QElapsedTimer clock_;
+  std::vector<Sent> sent_;
+  std::uint64_t bytesIn_ = 0;
+};
+
+template <class T>
+T* control(QWidget& w, const char* name) {
+  T* c = w.findChild<T*>(QString::fromLatin1(name));
+  if (!c) {
+    std::fprintf(stderr, "no control %s\n", name);
+    std::exit(2);
+  }
+  return c;
+}
+
+int scan(const QString& device, int modules, int sweeps) {
+  zelta::RealClock clock;
+  TimedLine line;
+  zelta::QtMessageBoxes boxes(clock);
+  zelta::QtTone tone;
+  zelta::QtFolderChooser folders;
+  zelta::QtEnvironment environment;
+  zelta::Platform platform{clock, line, boxes, tone, folders, environment};
+  zelta::ReaderWindow window(platform);
+  window.show();
+
+  control<QComboBox>(window, "Combo2")->setEditText(device);
+  control<QPushButton>(window, "Command36")->click();
+  if (!line.isOpen()) {
+    std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(device), qPrintable(line.errorString()));
+    return 1;
+  }
+  control<QRadioButton>(window, "Option3(0)")->click();
+  control<QLineEdit>(window, "Text8")->setText("1");
+  control<QLineEdit>(window, "Text45")->setText(QString::number(modules));
+  control<QCheckBox>(window, "Check7")->setChecked(false);
+
+  // A sweep ends when the first request of the next one goes out.
+  std::vector<std::size_t> sweepStarts;
+  double cpuAtStart = 0;
+  double cpuAtEnd = 0;
+  line.onSent = [&] {
+    const auto& s = line.sent();
+    if (s.size() == 1 || s[s.size() - 1].command != s[s.size() - 2].command) {
+      sweepStarts.push_back(s.size() - 1);
+      if (sweepStarts.size() == 1) cpuAtStart = cpuSeconds();
+      if (int(sweepStarts.size()) == sweeps + 1) {
+        cpuAtEnd = cpuSeconds();
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+      }
+    }
+  };
+  control<QPushButton>(window, "Command16")->click();
+  // Generous limit: five sweeps of 340 modules take about a minute.
+  QTimer::singleShot(modules * sweeps * 200 + 10000, qApp, &QCoreApplication::quit);
+  QApplication::exec();
+  control<QPushButton>(window, "Command17")->click();
+
+  if (int(sweepStarts.size()) < sweeps + 1) {
+    std::fprintf(stderr, "scan did not finish: %zu sweep starts\n", sweepStarts.size());
+    return 1;
+  }
+  const auto& s = line.sent();
+  for (int k = 0; k < sweeps; ++k) {
+    const qint64 ns = s[sweepStarts[k + 1]].atNs - s[sweepStarts[k]].atNs;
+    std::printf("sweep%d_command=0x%02X\nsweep%d_ms=%.1f\n", k + 1, s[sweepStarts[k]].command, k + 1,
+                double(ns) / 1e6);
+  }
+  const std::size_t exchanges = sweepStarts[sweeps] - sweepStarts[0];
+  const double wallS = double(s[sweepStarts[sweeps]].atNs - s[sweepStarts[0]].atNs) / 1e9;
+  std::printf("exchanges=%zu\nreply_bytes=%llu\ncpu_s=%.3f\nwall_s=%.3f\nrss_kb=%ld\n", exchanges,
+              static_cast<unsigned long long>(line.bytesIn()), cpuAtEnd - cpuAtStart, wallS,
+              peakRssKb());
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+  if (mode == "startup" || mode == "startup-empty") {
+    FirstPaint watch;
+    if (mode == "startup-empty") {
+      QWidget window;
+      window.installEventFilter(&watch);
+      window.show();
+      return QApplication::exec();
+    }
+    zelta::RealClock clock;
+    zelta::QtSerialLine line;
+    zelta::QtMessageBoxes boxes(clock);
+    zelta::QtTone tone;
+    zelta::QtFolderChooser folders;
+    zelta::QtEnvironment environment;
+    zelta::Platform platform{clock, line, boxes, tone, folders, environment};
+    zelta::ReaderWindow window(platform);
+    window.installEventFilter(&watch);
+    window.show();
+    return QApplication::exec();
+  }
+  if (mode == "scan" && argc == 5)
+    return scan(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]));
+  std::fprintf(stderr, "usage: %s startup | startup-empty | scan DEVICE MODULES SWEEPS\n", argv[0]);
+  return 2;
+}

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Reader scan benchmark: the real ZELTA_Reader window on the real platform
+# scans 340 simulated modules (zelta_bus_sim on a pseudo-terminal, in real
+# time) at the Fast rate for the first five sweeps, and is timed against the
+# wire limit; then start-up time and memory against an empty Qt window.
+# Usage: bash bench/scan-benchmark.sh   (about 1.5 minutes)
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build_dir="${ZELTA_BUILD_DIR:-$root/build}"
+export ZELTA_BUILD_DIR="$build_dir"
+modules=340
+sweeps=5
+turnaround_ms=3
+export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
+
+bash "$root/scripts/build.sh" zelta_reader_bench zelta_bus_sim >/dev/null
+find_binary() { find "$build_dir" -type f -name "$1" -perm -u+x -print -quit; }
+bench="$(find_binary zelta_reader_bench)"
+sim="$(find_binary zelta_bus_sim)"
+
+sim_out="$(mktemp)"
+sim_pid=""
+cleanup() {
+  [[ -n "$sim_pid" ]] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
+  rm -f "$sim_out"
+}
+trap cleanup EXIT
+
+value() { sed -n "s/^$1=//p" <<<"$2"; }
+
+# Start-up: median of five runs each, from just before exec to the first paint.
+median_startup() {
+  local mode="$1" runs=() out
+  for _ in 1 2 3 4 5; do
+    out="$(BENCH_T0_NS="$(date +%s%N)" "$bench" "$mode" 2>/dev/null)"
+    runs+=("$(value shown_ms "$out") $(value rss_kb "$out")")
+  done
+  printf '%s\n' "${runs[@]}" | sort -n | sed -n 3p
+}
+read -r reader_ms reader_kb <<<"$(median_startup startup)"
+read -r empty_ms empty_kb <<<"$(median_startup startup-empty)"
+
+"$sim" --modules "$modules" --turnaround "$turnaround_ms" </dev/null >"$sim_out" 2>/dev/null &
+sim_pid=$!
+device=""
+for _ in $(seq 100); do
+  device="$(head -n 1 "$sim_out" 2>/dev/null | tr -d '\r')"
+  [[ -n "$device" ]] && break
+  sleep 0.1
+done
+[[ -n "$device" ]] || { echo "the bus simulator did not start" >&2; exit 1; }
+
+echo "Scanning $modules simulated modules on $device at the Fast rate ($sweeps sweeps)..."
+scan="$("$bench" scan "$device" "$modules" "$sweeps")"
+
+awk -v modules="$modules" -v sweeps="$sweeps" -v turnaround="$turnaround_ms" \
+    -v reader_ms="$reader_ms" -v empty_ms="$empty_ms" -v empty_kb="$empty_kb" '
+  BEGIN { FS = "=" }
+  { v[$1] = $2 }
+  END {
+    # Request and reply: 11 bytes of 10 bits each at 9600 baud, both ways.
+    frame_ms = 11 * 10 / 9600 * 1000
+    per_module = 2 * frame_ms + turnaround + 10
+    limit = modules * per_module
+    split("module type,hardware,software,voltage,temperature", kind, ",")
+    printf "\n%-13s %12s %12s %8s\n", "sweep", "measured s", "wire limit s", "ratio"
+    worst = 0
+    for (k = 1; k <= sweeps; k++) {
+      ms = v["sweep" k "_ms"]
+      ratio = ms / limit
+      if (ratio > worst) worst = ratio
+      printf "%-13s %12.3f %12.3f %8.3f\n", kind[k], ms / 1000, limit / 1000, ratio
+    }
+    printf "(wire limit per module: 2 x %.3f ms frames + %d ms turnaround + 10 ms step = %.3f ms)\n",
+           frame_ms, turnaround, per_module
+    cpu = v["cpu_s"]; wall = v["wall_s"]; n = v["exchanges"]
+    printf "\nCPU while scanning: %.3f s for %d exchanges = %.3f s per 1000 exchanges, %.2f %% of one core\n",
+           cpu, n, cpu / n * 1000, cpu / wall * 100
+    printf "Peak memory: scanning reader %.1f MB, empty Qt window %.1f MB, ratio %.2f\n",
+           v["rss_kb"] / 1024, empty_kb / 1024, v["rss_kb"] / empty_kb
+    printf "Start-up to window shown (median of 5): reader %.0f ms, empty Qt window %.0f ms, ratio %.2f\n",
+           reader_ms, empty_ms, reader_ms / empty_ms
+    printf "\nGoals: sweep ratio <= 1.05 (worst %.3f), start-up and memory <= 1.5 x empty window, CPU < 5 %%\n", worst
+  }' <<<"$scan"
