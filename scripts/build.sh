@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Configures the project in build/ (or $ZELTA_BUILD_DIR) and builds it.
+# Configures the project in build/ (or $ZELTA_BUILD_DIR) and builds it;
+# with ZELTA_SANITIZE=1 everything is built with AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 # Arguments are target names to build; none builds everything.
 # With --has TARGET it only configures and answers (exit status) whether the
 # tree defines that target.
@@ -12,6 +14,8 @@ jobs="$(nproc 2>/dev/null || echo 2)"
 
 werror=OFF
 [[ "${CI:-}" == "true" ]] && werror=ON
+sanitize=OFF
+[[ "${ZELTA_SANITIZE:-}" == "1" ]] && sanitize=ON
 
 generator=()
 if [[ ! -f "$build_dir/CMakeCache.txt" ]] && command -v ninja >/dev/null 2>&1; then
@@ -19,7 +23,7 @@ if [[ ! -f "$build_dir/CMakeCache.txt" ]] && command -v ninja >/dev/null 2>&1; t
 fi
 
 cmake -S "$root" -B "$build_dir" "${generator[@]}" \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELTA_WERROR="$werror" >/dev/null
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELTA_WERROR="$werror" -DZELTA_SANITIZE="$sanitize" >/dev/null
 
 if [[ "${1:-}" == "--has" ]]; then
   if [[ -f "$build_dir/build.ninja" ]]; then
