@@ -134,7 +134,8 @@ int scan(const QString& device, int modules, int sweeps) {
   control<QComboBox>(window, "Combo2")->setEditText(device);
   control<QPushButton>(window, "Command36")->click();
   if (!line.isOpen()) {
-    std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(device), qPrintable(line.errorString()));
+    std::fprintf(stderr, "cannot open %s: %s\n", qPrintable(device),
+                 qPrintable(line.errorString()));
     return 1;
   }
   control<QRadioButton>(window, "Option3(0)")->click();
@@ -170,8 +171,8 @@ int scan(const QString& device, int modules, int sweeps) {
   const auto& s = line.sent();
   for (int k = 0; k < sweeps; ++k) {
     const qint64 ns = s[sweepStarts[k + 1]].atNs - s[sweepStarts[k]].atNs;
-    std::printf("sweep%d_command=0x%02X\nsweep%d_ms=%.1f\n", k + 1, s[sweepStarts[k]].command, k + 1,
-                double(ns) / 1e6);
+    std::printf("sweep%d_command=0x%02X\nsweep%d_ms=%.1f\n", k + 1, s[sweepStarts[k]].command,
+                k + 1, double(ns) / 1e6);
   }
   const std::size_t exchanges = sweepStarts[sweeps] - sweepStarts[0];
   const double wallS = double(s[sweepStarts[sweeps]].atNs - s[sweepStarts[0]].atNs) / 1e9;

@@ -87,8 +87,8 @@ void LogOptionsWindow::openFromMenu() {
 
 void LogOptionsWindow::setLOActivity() {
   const bool on = check1_->isChecked();
-  for (QWidget* w : std::initializer_list<QWidget*>{label1_, logDir_, browse_, default_, label2_,
-                                                    delimiter_})
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{label1_, logDir_, browse_, default_, label2_, delimiter_})
     w->setEnabled(on);
 }
 
@@ -112,9 +112,12 @@ std::optional<QString> LogOptionsWindow::setLogDir() {
   const FolderChoice choice =
       folders_.choose(this, QStringLiteral("Choose a directory for the log files"), start);
   switch (choice.outcome) {
-    case FolderChoice::Outcome::Chosen: return QDir::toNativeSeparators(choice.path);
-    case FolderChoice::Outcome::Cancelled: return start;
-    case FolderChoice::Outcome::Failed: return std::nullopt;
+    case FolderChoice::Outcome::Chosen:
+      return QDir::toNativeSeparators(choice.path);
+    case FolderChoice::Outcome::Cancelled:
+      return start;
+    case FolderChoice::Outcome::Failed:
+      return std::nullopt;
   }
   return std::nullopt;
 }

@@ -19,8 +19,7 @@ class ManualRequests : public QObject {
   Q_OBJECT
  public:
   ManualRequests(ReaderState& state, const ReaderControls& controls, ReaderLink& link,
-                 ScanEngine& engine, WindowSlot<ModuleValuesWindow>& moduleValues,
-                 QObject* parent);
+                 ScanEngine& engine, WindowSlot<ModuleValuesWindow>& moduleValues, QObject* parent);
 
  private:
   void addressChanged();

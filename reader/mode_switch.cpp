@@ -32,9 +32,12 @@ ModeSwitch::ModeSwitch(ReaderState& state, const ReaderControls& c, QWidget& for
       moduleValues_(moduleValues),
       scanEnded_(std::move(scanEnded)) {
   // Selecting an option, by the user or by the program, runs its set-up.
-  connect(c_.option1, &QRadioButton::toggled, this, [this](bool on) { if (on) scanModeSetUp(); });
-  connect(c_.option2, &QRadioButton::toggled, this,
-          [this](bool on) { if (on) manualModeSetUp(); });
+  connect(c_.option1, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) scanModeSetUp();
+  });
+  connect(c_.option2, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) manualModeSetUp();
+  });
 }
 
 void ModeSwitch::scanModeSetUp() {

@@ -21,8 +21,8 @@ struct ReaderState;
 class ModeSwitch : public QObject {
   Q_OBJECT
  public:
-  ModeSwitch(ReaderState& state, const ReaderControls& controls, QWidget& form1,
-             ScanEngine& engine, GridWindows& grids, WindowSlot<ModuleValuesWindow>& moduleValues,
+  ModeSwitch(ReaderState& state, const ReaderControls& controls, QWidget& form1, ScanEngine& engine,
+             GridWindows& grids, WindowSlot<ModuleValuesWindow>& moduleValues,
              std::function<void()> scanEnded);
 
   void scanModeSetUp();

@@ -11,12 +11,18 @@ namespace {
 // Field number (Text1 .. Text6) of each kind.
 int fieldNumber(ValueKind kind) {
   switch (kind) {
-    case ValueKind::ModuleType: return 1;
-    case ValueKind::Software: return 2;
-    case ValueKind::Hardware: return 3;
-    case ValueKind::Voltage: return 4;
-    case ValueKind::Temperature: return 5;
-    case ValueKind::Impedance: return 6;
+    case ValueKind::ModuleType:
+      return 1;
+    case ValueKind::Software:
+      return 2;
+    case ValueKind::Hardware:
+      return 3;
+    case ValueKind::Voltage:
+      return 4;
+    case ValueKind::Temperature:
+      return 5;
+    case ValueKind::Impedance:
+      return 6;
   }
   return 1;
 }
@@ -31,8 +37,8 @@ ModuleValuesWindow::ModuleValuesWindow() {
     const char* label;
     const char* unit;
   };
-  const Row rows[6] = {{"Modul", nullptr},   {"Software", nullptr},    {"Hardware", nullptr},
-                       {"Voltage", "V"},     {"Temperature", "°C"},    {"Impedance", "mOhm"}};
+  const Row rows[6] = {{"Modul", nullptr}, {"Software", nullptr}, {"Hardware", nullptr},
+                       {"Voltage", "V"},   {"Temperature", "°C"}, {"Impedance", "mOhm"}};
   for (int i = 0; i < 6; ++i) {
     const int column = i < 3 ? 0 : 3;
     const int row = i % 3;

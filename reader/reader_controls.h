@@ -20,19 +20,19 @@ class Lamp;
 
 struct ReaderControls {
   // "Scan Mode"
-  QLabel* label37 = nullptr;  // kind of the current scan request
-  QLabel* label21 = nullptr;  // address of the last request sent
-  QCheckBox* check7 = nullptr;  // impedance sweeps
-  QLineEdit* text1 = nullptr;   // impedance countdown, minutes
-  QLineEdit* text8 = nullptr;   // start address
-  QLineEdit* text45 = nullptr;  // end address
-  QCheckBox* check1 = nullptr;  // clear old values at start
-  QPushButton* command16 = nullptr;  // Start
-  QPushButton* command17 = nullptr;  // Stop
+  QLabel* label37 = nullptr;               // kind of the current scan request
+  QLabel* label21 = nullptr;               // address of the last request sent
+  QCheckBox* check7 = nullptr;             // impedance sweeps
+  QLineEdit* text1 = nullptr;              // impedance countdown, minutes
+  QLineEdit* text8 = nullptr;              // start address
+  QLineEdit* text45 = nullptr;             // end address
+  QCheckBox* check1 = nullptr;             // clear old values at start
+  QPushButton* command16 = nullptr;        // Start
+  QPushButton* command17 = nullptr;        // Stop
   std::array<QRadioButton*, 3> option3{};  // Fast, Medium, Slow
 
   // "Manual Mode"
-  QLineEdit* text2 = nullptr;  // manual address
+  QLineEdit* text2 = nullptr;        // manual address
   QPushButton* command15 = nullptr;  // Module Type
   QPushButton* command14 = nullptr;  // Software
   QPushButton* command13 = nullptr;  // Hardware
@@ -56,8 +56,8 @@ struct ReaderControls {
   Lamp* ok = nullptr;
   Lamp* ma = nullptr;
   Lamp* crc = nullptr;
-  QLabel* label7 = nullptr;  // missing answers
-  QLabel* label8 = nullptr;  // CRC errors
+  QLabel* label7 = nullptr;         // missing answers
+  QLabel* label8 = nullptr;         // CRC errors
   QPushButton* command1 = nullptr;  // Reset
 
   // Red line under the frames while a log file cannot be written.

@@ -21,8 +21,8 @@ Timer& timer(Clock& clock, const char* name, int ms, QObject* owner) {
 
 }  // namespace
 
-ReaderLink::ReaderLink(SerialLine& line, Clock& clock, ReaderState& state,
-                       const ReaderControls& c, QObject* timerOwner)
+ReaderLink::ReaderLink(SerialLine& line, Clock& clock, ReaderState& state, const ReaderControls& c,
+                       QObject* timerOwner)
     : QObject(timerOwner),
       line_(line),
       state_(state),

@@ -30,10 +30,9 @@ ReaderWindow::ReaderWindow(Platform& platform, QWidget* parent)
       c_(buildReaderControls(*this)),
       grids_(std::make_unique<GridWindows>(platform.clock, store_)),
       moduleValues_([] { return new ModuleValuesWindow; }),
-      logOptions_(std::make_unique<LogOptionsWindow>(logger_, platform.folders,
-                                                     platform.environment)) {
-  storeAndShow_ =
-      std::make_unique<StoreAndShow>(state_, store_, *grids_, moduleValues_, logger_);
+      logOptions_(
+          std::make_unique<LogOptionsWindow>(logger_, platform.folders, platform.environment)) {
+  storeAndShow_ = std::make_unique<StoreAndShow>(state_, store_, *grids_, moduleValues_, logger_);
   link_ = new ReaderLink(platform.line, platform.clock, state_, c_, this);
   ScanEngine::Hooks hooks;
   hooks.clearOldValues = [this] {
@@ -119,7 +118,8 @@ void ReaderWindow::openPort() {
   else if (name.size() == 5)
     state_.po = name.right(2);
   if (!openLine()) {
-    platform_.boxes.show(this, {"Port already open", "ZELTA II", BoxIcon::Critical, BoxButtons::Ok});
+    platform_.boxes.show(this,
+                         {"Port already open", "ZELTA II", BoxIcon::Critical, BoxButtons::Ok});
     applyEnabledState(*this, WindowChange::FailedOpen);
     return;
   }

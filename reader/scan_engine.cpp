@@ -39,8 +39,8 @@ constexpr int kImpedanceAnswerMs = 1450;
 
 }  // namespace
 
-ScanEngine::ScanEngine(Clock& clock, ReaderState& state, const ReaderControls& c,
-                       ReaderLink& link, QWidget& form1, Hooks hooks)
+ScanEngine::ScanEngine(Clock& clock, ReaderState& state, const ReaderControls& c, ReaderLink& link,
+                       QWidget& form1, Hooks hooks)
     : QObject(&form1),
       clock_(clock),
       state_(state),
@@ -68,9 +68,15 @@ ScanEngine::ScanEngine(Clock& clock, ReaderState& state, const ReaderControls& c
 
   connect(c_.command16, &QPushButton::clicked, this, &ScanEngine::start);
   connect(c_.command17, &QPushButton::clicked, this, &ScanEngine::stop);
-  connect(c_.option3[0], &QRadioButton::toggled, this, [this](bool on) { if (on) pollFast(); });
-  connect(c_.option3[1], &QRadioButton::toggled, this, [this](bool on) { if (on) pollMedium(); });
-  connect(c_.option3[2], &QRadioButton::toggled, this, [this](bool on) { if (on) pollSlow(); });
+  connect(c_.option3[0], &QRadioButton::toggled, this, [this](bool on) {
+    if (on) pollFast();
+  });
+  connect(c_.option3[1], &QRadioButton::toggled, this, [this](bool on) {
+    if (on) pollMedium();
+  });
+  connect(c_.option3[2], &QRadioButton::toggled, this, [this](bool on) {
+    if (on) pollSlow();
+  });
   connect(c_.text8, &QLineEdit::textChanged, this, &ScanEngine::startAddressChanged);
   connect(c_.text45, &QLineEdit::textChanged, this, &ScanEngine::endAddressChanged);
   connect(c_.text1, &QLineEdit::textChanged, this, &ScanEngine::countdownChanged);
@@ -82,13 +88,20 @@ Timer* ScanEngine::makeTimer(const char* name, int ms) {
 
 Timer* ScanEngine::phaseTimer(int phase) const {
   switch (phase) {
-    case ModuleType: return timer5_;
-    case Hardware: return timer11_;
-    case Software: return timer13_;
-    case Voltage: return timer15_;
-    case Temperature: return timer17_;
-    case Impedance: return timer9_;
-    default: return nullptr;
+    case ModuleType:
+      return timer5_;
+    case Hardware:
+      return timer11_;
+    case Software:
+      return timer13_;
+    case Voltage:
+      return timer15_;
+    case Temperature:
+      return timer17_;
+    case Impedance:
+      return timer9_;
+    default:
+      return nullptr;
   }
 }
 

@@ -24,8 +24,7 @@ bool StoreAndShow::blinkAndCheckManual(ValueKind kind, const QString& manualText
   return true;
 }
 
-void StoreAndShow::show(ValueKind kind, const Frame& f, StoredValue value,
-                        const QString& display) {
+void StoreAndShow::show(ValueKind kind, const Frame& f, StoredValue value, const QString& display) {
   if (blinkAndCheckManual(kind, display)) return;
   const int address = frameAddress(f);
   if (!storable(address)) return;

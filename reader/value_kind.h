@@ -9,9 +9,9 @@ namespace zelta {
 enum class ValueKind { Voltage, Temperature, Impedance, ModuleType, Software, Hardware };
 
 // In the order of the grid windows' menu entries.
-inline constexpr std::array<ValueKind, 6> kAllKinds = {
-    ValueKind::Voltage,    ValueKind::Temperature, ValueKind::Impedance,
-    ValueKind::ModuleType, ValueKind::Software,    ValueKind::Hardware};
+inline constexpr std::array<ValueKind, 6> kAllKinds = {ValueKind::Voltage,   ValueKind::Temperature,
+                                                       ValueKind::Impedance, ValueKind::ModuleType,
+                                                       ValueKind::Software,  ValueKind::Hardware};
 
 struct KindNames {
   const char* form;         // grid window object name

@@ -15,8 +15,7 @@ const StoredValue& ValueStore::at(ValueKind kind, int index) const {
 }
 
 void ValueStore::set(ValueKind kind, int index, StoredValue value) {
-  tables_.at(static_cast<std::size_t>(kind)).at(static_cast<std::size_t>(index)) =
-      std::move(value);
+  tables_.at(static_cast<std::size_t>(kind)).at(static_cast<std::size_t>(index)) = std::move(value);
 }
 
 void ValueStore::clearAll() {

@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "protocol/commands.h"
 #include "reader/csv_text.h"
@@ -97,15 +98,26 @@ TEST_F(CsvLogging, Module340IsLoggedInItsOwnColumn) {
   expectLine(info[1], ";Modultyp" + QString(";").repeated(339) + ";Q12");
 }
 
-TEST_F(CsvLogging, TheLineOfAPassIsWrittenWhenTheScanStopsAndWhenTheProgramEnds) {
-  setOptions(dir.path(), true);
-  scan(5 * 3 + 2);  // one voltage value into the second voltage pass
-  click("Command17");
-  EXPECT_EQ(lines("ZELTA_Reader_Voltages.csv").size(), 3);
-  click("Command16");
-  clock.advance(330);  // one module type value
-  form1->close();
-  EXPECT_EQ(lines("ZELTA_Reader_Info.csv").size(), 5);
+TEST_F(CsvLogging, ThePassUnderWayIsWrittenWhenTheScanEnds) {
+  const std::vector<std::pair<const char*, std::function<void()>>> endings = {
+      {"Stop", [&] { click("Command17"); }},
+      {"Close", [&] { click("Command38"); }},
+      {"Manual Mode", [&] { click("Option2"); }},
+      {"program end", [&] { form1->close(); }},
+  };
+  for (const auto& [what, end] : endings) {
+    SCOPED_TRACE(what);
+    QFile::remove(path("ZELTA_Reader_Voltages.csv"));
+    form1 = std::make_unique<ReaderWindow>(platform);
+    form1->show();
+    line.close();
+    setOptions(dir.path(), true);
+    scan(5 * 3 + 2);  // one voltage value into the second voltage pass
+    end();
+    const QStringList u = lines("ZELTA_Reader_Voltages.csv");
+    ASSERT_EQ(u.size(), 3);
+    expectLine(u[2], ";13.200");
+  }
 }
 
 TEST_F(CsvLogging, ExistingFilesKeepTheirContentAndOnlyEmptyOnesGetAHeader) {

@@ -22,8 +22,8 @@ class GridWindowsTest : public ReaderFixture {
 
 TEST_F(GridWindowsTest, EachKindHasItsWindowCaptionAndMenuEntry) {
   const std::vector<std::pair<const char*, const char*>> windows = {
-      {"Module_Voltage", "Form2"},  {"Temperature_E", "Form3"},     {"ImpedanceVal", "Form5"},
-      {"Module_Type", "Form7"},     {"Software_Revision", "Form8"}, {"Hardware_Revision", "Form9"}};
+      {"Module_Voltage", "Form2"}, {"Temperature_E", "Form3"},     {"ImpedanceVal", "Form5"},
+      {"Module_Type", "Form7"},    {"Software_Revision", "Form8"}, {"Hardware_Revision", "Form9"}};
   const char* captions[] = {"Module_Voltage", "Temperature",       "Impedance",
                             "Module Type",    "Software Revision", "Hardware Revision"};
   for (std::size_t i = 0; i < windows.size(); ++i) {
@@ -44,8 +44,8 @@ TEST_F(GridWindowsTest, CellsRunDownColumnsOfTwentyUnderTheirBlockLabels) {
     int left;
     int top;
   };
-  for (const Place& p : {Place{1, 26, 40}, Place{21, 77, 40}, Place{100, 229, 592},
-                         Place{340, 839, 592}}) {
+  for (const Place& p :
+       {Place{1, 26, 40}, Place{21, 77, 40}, Place{100, 229, 592}, Place{340, 839, 592}}) {
     const QRect r = cell("Form2", p.module - 1)->geometry();
     EXPECT_EQ(r.topLeft(), QPoint(p.left, p.top)) << "module " << p.module;
     EXPECT_EQ(r.size(), QSize(42, 19));
@@ -116,8 +116,7 @@ TEST_F(GridWindowsTest, StartWithClearOldValuesEmptiesEveryCellAndTable) {
   EXPECT_EQ(cellText("Form8", 339), "");
   menu("Hardware_Revision");
   EXPECT_EQ(cell("Form9", 0)->text(), "");
-  EXPECT_TRUE(std::holds_alternative<std::monostate>(
-      form1->store().at(ValueKind::Hardware, 0)));
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(form1->store().at(ValueKind::Hardware, 0)));
 }
 
 TEST_F(GridWindowsTest, ValuesStayWhenStartedWithoutClearing) {

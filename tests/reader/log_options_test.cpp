@@ -28,7 +28,8 @@ TEST_F(LogOptions, FirstOpeningNamesTheFilesInTheHomeFolderWithLoggingOff) {
   EXPECT_FALSE(form1->logger().loggingActive());
   for (const char* name : {"Label1", "T_LogDir", "B_Browse", "B_Default", "Label2", "T_delim"})
     EXPECT_FALSE(find(name, o)->isEnabled()) << name;
-  for (const char* name : {"Check1", "B_Apply", "B_Cancel"}) EXPECT_TRUE(find(name, o)->isEnabled());
+  for (const char* name : {"Check1", "B_Apply", "B_Cancel"})
+    EXPECT_TRUE(find(name, o)->isEnabled());
   click("Check1", o);
   EXPECT_TRUE(find("B_Browse", o)->isEnabled());
 }

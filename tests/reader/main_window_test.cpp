@@ -79,10 +79,17 @@ TEST_F(MainWindow, StartsClosedInScanModeWithItsCaptionsAndTexts) {
   EXPECT_EQ(text("Combo2"), "COM1");
   EXPECT_EQ(find<QComboBox>("Combo2")->count(), 30);
   EXPECT_EQ(find<QComboBox>("Combo2")->itemText(29), "COM30");
-  const std::map<QString, QString> texts = {
-      {"Text1", "1"},      {"Text2", "1"},         {"Text8", "1"},      {"Text45", "2"},
-      {"Label21", "0"},    {"Label7", "0"},        {"Label8", "0"},     {"Command36", "Open"},
-      {"Command16", "Start"}, {"Option3(1)", "Medium"}, {"Label4", "Missing answer"}};
+  const std::map<QString, QString> texts = {{"Text1", "1"},
+                                            {"Text2", "1"},
+                                            {"Text8", "1"},
+                                            {"Text45", "2"},
+                                            {"Label21", "0"},
+                                            {"Label7", "0"},
+                                            {"Label8", "0"},
+                                            {"Command36", "Open"},
+                                            {"Command16", "Start"},
+                                            {"Option3(1)", "Medium"},
+                                            {"Label4", "Missing answer"}};
   for (const auto& [name, want] : texts) EXPECT_EQ(text(name), want) << name.toStdString();
   EXPECT_TRUE(find<QRadioButton>("Option1")->isChecked());
   EXPECT_TRUE(find<QRadioButton>("Option3(1)")->isChecked());
@@ -136,10 +143,10 @@ TEST_F(MainWindow, EnabledStateAfterModeSwitchStartAndStop) {
 TEST_F(MainWindow, PortNumberComesFromTheEndOfThePortName) {
   struct Case {
     const char* what;
-    int listClick;           // index clicked in the list first, -1 none
-    const char* openFirst;   // a port opened and closed before, or null
+    int listClick;          // index clicked in the list first, -1 none
+    const char* openFirst;  // a port opened and closed before, or null
     const char* typed;
-    int expectedPort;        // 0: the open fails
+    int expectedPort;  // 0: the open fails
   };
   const Case cases[] = {
       {"COM10 from the list", 9, nullptr, "COM10", 10},

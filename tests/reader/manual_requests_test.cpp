@@ -24,9 +24,10 @@ TEST_F(ManualTest, ValueButtonsAskTheTypedAddressAndCountAMissingAnswerInTime) {
     int command;
     int answerMs;
   };
-  const Case cases[] = {{"Command15", cmd::ModuleType, 1000},  {"Command14", cmd::SoftwareRevision, 1000},
-                        {"Command13", cmd::HardwareRevision, 1000}, {"Command8", cmd::Voltage, 1000},
-                        {"Command56", cmd::Temperature, 1000}, {"Command12", cmd::Impedance, 2000}};
+  const Case cases[] = {
+      {"Command15", cmd::ModuleType, 1000},       {"Command14", cmd::SoftwareRevision, 1000},
+      {"Command13", cmd::HardwareRevision, 1000}, {"Command8", cmd::Voltage, 1000},
+      {"Command56", cmd::Temperature, 1000},      {"Command12", cmd::Impedance, 2000}};
   type("Text2", "12");
   int missing = 0;
   for (const Case& c : cases) {

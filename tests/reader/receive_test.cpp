@@ -1,8 +1,8 @@
 // Replies as the scan receives them: corrupted frames, late replies, replies
 // from addresses the tables do not cover, noise before a reply.
 #include "protocol/commands.h"
-#include "reader_fixture.h"
 #include "reader/value_store.h"
+#include "reader_fixture.h"
 
 namespace zelta::testing {
 namespace {

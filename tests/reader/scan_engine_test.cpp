@@ -86,7 +86,7 @@ TEST_F(ScanEngineTest, ImpedanceSweepFollowsTheFirstMinuteTick) {
   prepareScan("Medium", 1, 2, true);
   QStringList countdown;
   QObject::connect(find<QLineEdit>("Text1"), &QLineEdit::textChanged,
-          [&](const QString& t) { countdown << t; });
+                   [&](const QString& t) { countdown << t; });
   const qint64 t0 = clock.nowMs();
   click("Command16");
   clock.advance(60000);
@@ -111,8 +111,8 @@ TEST_F(ScanEngineTest, ImpedanceSweepFollowsTheFirstMinuteTick) {
   EXPECT_EQ(frames().back().atMs, t0 + z[1] + 1800);
   // The countdown falls by one per minute, reaches 0 and a new sweep sets 15.
   ASSERT_TRUE(clock.advanceUntil([&] { return countOf(Z) == 4; }, 16 * 60000));
-  const QStringList expected = {"0",  "15", "14", "13", "12", "11", "10", "9", "8",
-                                "7",  "6",  "5",  "4",  "3",  "2",  "1",  "0", "15"};
+  const QStringList expected = {"0", "15", "14", "13", "12", "11", "10", "9", "8",
+                                "7", "6",  "5",  "4",  "3",  "2",  "1",  "0", "15"};
   EXPECT_EQ(countdown, expected);
 }
 
@@ -148,10 +148,10 @@ TEST_F(ScanEngineTest, AddressFieldsCorrectThemselves) {
     const char* shown;
   };
   const Case cases[] = {
-      {"Text45", "400", "340"}, {"Text45", "abc", "2"},  {"Text45", "0.5", "1"},
-      {"Text45", "-3", "1"},    {"Text45", "340", "340"}, {"Text8", "0", "1"},
-      {"Text8", "", "1"},       {"Text8", "400", "339"}, {"Text8", "0.5", "0.5"},
-      {"Text8", " 12 ", " 12 "}, {"Text1", "soon", "1"}, {"Text1", "7", "7"},
+      {"Text45", "400", "340"},  {"Text45", "abc", "2"},   {"Text45", "0.5", "1"},
+      {"Text45", "-3", "1"},     {"Text45", "340", "340"}, {"Text8", "0", "1"},
+      {"Text8", "", "1"},        {"Text8", "400", "339"},  {"Text8", "0.5", "0.5"},
+      {"Text8", " 12 ", " 12 "}, {"Text1", "soon", "1"},   {"Text1", "7", "7"},
   };
   openPort();
   for (const Case& c : cases) {
