@@ -8,7 +8,6 @@
 #include <functional>
 
 #include "protocol/commands.h"
-#include "reader/csv_text.h"
 #include "reader/log_file_writer.h"
 #include "reader_fixture.h"
 
@@ -84,6 +83,24 @@ TEST_F(CsvLogging, AScanWritesFourFilesWithHeadersAndOneLinePerPass) {
   expectLine(info[2], ";HW;3.1;;3.1");
   expectLine(info[3], ";SW;2.10.3;;2.10.3");
   EXPECT_FALSE(QFile::exists(path("ZELTA_Reader_Impedances.csv")));
+}
+
+TEST_F(CsvLogging, ImpedancesGoToTheirOwnFile) {
+  bus.module(0).impedance = 350;
+  bus.module(2).impedance = 123;
+  setOptions(dir.path(), true);
+  prepareScan("Fast", 1, 3, true);
+  click("Command16");
+  const auto impedanceRequests = [&] {
+    return std::count_if(frames().begin(), frames().end(),
+                         [](const auto& f) { return frameCommand(f.frame) == cmd::Impedance; });
+  };
+  ASSERT_TRUE(clock.advanceUntil([&] { return impedanceRequests() == 3; }, 120000));
+  clock.advance(1500 + 300 + 100);  // the pause, then the first voltage value
+  const QStringList z = lines("ZELTA_Reader_Impedances.csv");
+  ASSERT_EQ(z.size(), 2);
+  EXPECT_EQ(z[0], "Timestamp;" + modules(";"));
+  expectLine(z[1], ";3.5;;1.23");
 }
 
 TEST_F(CsvLogging, Module340IsLoggedInItsOwnColumn) {
@@ -229,21 +246,6 @@ TEST(LogFileWriterTest, KeepsTheLastTenThousandLinesAndCountsTheDropped) {
   EXPECT_EQ(l[0], "H\r");
   EXPECT_EQ(l[1], "3\r");
   EXPECT_EQ(l[10000], "10002\r");
-}
-
-TEST(CsvTextTest, RemovesOnlyARunOfASingleCharacterDelimiter) {
-  struct Case {
-    const char* c;
-    const char* s;
-    const char* out;
-  };
-  for (const Case& k : {Case{";", "a;b;;;", "a;b"}, Case{";", ";;;", ""}, Case{";", "", ""},
-                        Case{";", "a;b", "a;b"}, Case{", ", "a, , ", "a, , "},
-                        Case{"\\", "C:\\logs\\\\", "C:\\logs"}})
-    EXPECT_EQ(csv::removeLastChars(k.c, k.s), k.out) << k.s;
-  EXPECT_EQ(csv::quoteField("13,2", ","), "\"13,2\"");
-  EXPECT_EQ(csv::quoteField("say \"x\"", ";"), "\"say \"\"x\"\"\"");
-  EXPECT_EQ(csv::quoteField("13.2", ","), "13.2");
 }
 
 }  // namespace

@@ -35,14 +35,6 @@ TEST_F(ReceiveTest, WrongCheckByteCountsOnceAndIsAlsoAMissingAnswer) {
   EXPECT_EQ(text("Label7"), "1");
 }
 
-TEST_F(ReceiveTest, CrcCountWrapsAfterAThousand) {
-  find<QLabel>("Label8")->setText("1000");
-  Frame bad = reply(1, cmd::Voltage, 0x33, 0x90);
-  bad[10] ^= 1;
-  receive(bad);
-  EXPECT_EQ(text("Label8"), "0");
-}
-
 TEST_F(ReceiveTest, AValidReplyStopsTheAnswerTimerAndFlashesOk) {
   scanWaitingForModule1();
   receive(reply(1, cmd::ModuleType, 1));
