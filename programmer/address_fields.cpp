@@ -5,7 +5,7 @@
 #include "programmer/programmer_context.h"
 #include "protocol/requests.h"
 
-namespace zelta {
+namespace zelta::programmer {
 
 Address readAddress(const QLineEdit& field) {
   return addressFromText(field.text().toStdString());
@@ -23,4 +23,4 @@ bool acceptAddressFields(const ProgrammerContext& ctx, std::initializer_list<Add
   return true;
 }
 
-}  // namespace zelta
+}  // namespace zelta::programmer

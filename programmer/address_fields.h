@@ -12,7 +12,7 @@
 
 class QLineEdit;
 
-namespace zelta {
+namespace zelta::programmer {
 
 struct ProgrammerContext;
 
@@ -28,4 +28,4 @@ struct AddressField {
 // refused with a message box; returns whether all were accepted.
 bool acceptAddressFields(const ProgrammerContext& ctx, std::initializer_list<AddressField> fields);
 
-}  // namespace zelta
+}  // namespace zelta::programmer

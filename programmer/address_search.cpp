@@ -8,7 +8,7 @@
 #include "programmer/programmer_link.h"
 #include "protocol/requests.h"
 
-namespace zelta {
+namespace zelta::programmer {
 
 AddressSearch::AddressSearch(const ProgrammerContext& ctx, QObject* parent)
     : QObject(parent), ctx_(ctx) {
@@ -36,4 +36,4 @@ void AddressSearch::up_address_search(std::uint16_t address) {
   ctx_.timer(5).start();
 }
 
-}  // namespace zelta
+}  // namespace zelta::programmer

@@ -6,7 +6,7 @@
 #include <QObject>
 #include <cstdint>
 
-namespace zelta {
+namespace zelta::programmer {
 
 struct ProgrammerContext;
 
@@ -23,4 +23,4 @@ class AddressSearch : public QObject {
   const ProgrammerContext& ctx_;
 };
 
-}  // namespace zelta
+}  // namespace zelta::programmer

@@ -11,7 +11,7 @@
 #include "programmer/programmer_link.h"
 #include "protocol/requests.h"
 
-namespace zelta {
+namespace zelta::programmer {
 namespace {
 const QString kSetModul = QStringLiteral("Set Modul ");
 }
@@ -151,4 +151,4 @@ void AutoAddressing::up_set_address1(std::uint16_t newAddress) {
   ctx_.timer(5).start();
 }
 
-}  // namespace zelta
+}  // namespace zelta::programmer

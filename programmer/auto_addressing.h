@@ -10,7 +10,7 @@
 #include <QObject>
 #include <cstdint>
 
-namespace zelta {
+namespace zelta::programmer {
 
 struct ProgrammerContext;
 
@@ -40,4 +40,4 @@ class AutoAddressing : public QObject {
   const ProgrammerContext& ctx_;
 };
 
-}  // namespace zelta
+}  // namespace zelta::programmer

@@ -17,10 +17,12 @@ class QRadioButton;
 class QWidget;
 
 namespace zelta {
-
 class Clock;
 class Lamp;
 class Timer;
+}  // namespace zelta
+
+namespace zelta::programmer {
 
 struct Form1Controls {
   QLabel* label1 = nullptr;  // first title / status line
@@ -85,4 +87,4 @@ struct Form1Controls {
 // created disabled with their intervals.
 Form1Controls buildForm1(QWidget& form, Clock& clock);
 
-}  // namespace zelta
+}  // namespace zelta::programmer

@@ -13,7 +13,7 @@
 #include "programmer/form1_controls.h"
 #include "widgets/lamp.h"
 
-namespace zelta {
+namespace zelta::programmer {
 namespace {
 
 template <typename W>
@@ -226,4 +226,4 @@ Form1Controls buildForm1(QWidget& form, Clock& clock) {
   return c;
 }
 
-}  // namespace zelta
+}  // namespace zelta::programmer

@@ -12,7 +12,7 @@
 #include "protocol/commands.h"
 #include "protocol/requests.h"
 
-namespace zelta {
+namespace zelta::programmer {
 namespace {
 const QString kLineCheck = QStringLiteral("Line Check");
 }
@@ -118,4 +118,4 @@ QString LineCheck::infoText() {
   return lines.join(QStringLiteral("\r\n"));
 }
 
-}  // namespace zelta
+}  // namespace zelta::programmer

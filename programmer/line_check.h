@@ -9,7 +9,7 @@
 #include <QString>
 #include <cstdint>
 
-namespace zelta {
+namespace zelta::programmer {
 
 struct ProgrammerContext;
 
@@ -36,4 +36,4 @@ class LineCheck : public QObject {
   const ProgrammerContext& ctx_;
 };
 
-}  // namespace zelta
+}  // namespace zelta::programmer

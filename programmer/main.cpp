@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
   zelta::QtEnvironment environment;
   zelta::Platform platform{clock, line, boxes, tone, folders, environment};
 
-  zelta::ProgrammerWindow window(platform);
+  zelta::programmer::ProgrammerWindow window(platform);
   window.show();
   return app.exec();
 }

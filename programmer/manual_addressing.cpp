@@ -10,7 +10,7 @@
 #include "programmer/value_windows.h"
 #include "protocol/requests.h"
 
-namespace zelta {
+namespace zelta::programmer {
 
 ManualAddressing::ManualAddressing(const ProgrammerContext& ctx, QObject* parent)
     : QObject(parent), ctx_(ctx) {
@@ -62,4 +62,4 @@ void ManualAddressing::readBack(int timerNumber) {
     ctx_.link.send(request::collective(*address));
 }
 
-}  // namespace zelta
+}  // namespace zelta::programmer

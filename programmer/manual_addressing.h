@@ -7,7 +7,7 @@
 #include <QObject>
 #include <cstdint>
 
-namespace zelta {
+namespace zelta::programmer {
 
 struct ProgrammerContext;
 
@@ -25,4 +25,4 @@ class ManualAddressing : public QObject {
   const ProgrammerContext& ctx_;
 };
 
-}  // namespace zelta
+}  // namespace zelta::programmer

@@ -12,7 +12,7 @@
 #include "programmer/line_check.h"
 #include "programmer/programmer_context.h"
 
-namespace zelta {
+namespace zelta::programmer {
 namespace {
 
 using Group = std::vector<QWidget*>;
@@ -117,4 +117,4 @@ void ModeSwitch::automaticFrameOn() {
   setAll({ui.option1, ui.option2}, true);
 }
 
-}  // namespace zelta
+}  // namespace zelta::programmer

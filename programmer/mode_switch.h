@@ -9,7 +9,7 @@
 
 class QRadioButton;
 
-namespace zelta {
+namespace zelta::programmer {
 
 struct ProgrammerContext;
 class LineCheck;
@@ -41,4 +41,4 @@ class ModeSwitch : public QObject {
   LineCheck& lineCheck_;
 };
 
-}  // namespace zelta
+}  // namespace zelta::programmer

@@ -10,7 +10,7 @@
 #include "programmer/programmer_link.h"
 #include "protocol/requests.h"
 
-namespace zelta {
+namespace zelta::programmer {
 namespace {
 const QString kModul = QStringLiteral("Modul ");
 }
@@ -80,4 +80,4 @@ void ModuleSearch::temperatureReply() {
   ctx_.startText();
 }
 
-}  // namespace zelta
+}  // namespace zelta::programmer

@@ -7,7 +7,7 @@
 
 #include <QObject>
 
-namespace zelta {
+namespace zelta::programmer {
 
 struct ProgrammerContext;
 
@@ -30,4 +30,4 @@ class ModuleSearch : public QObject {
   const ProgrammerContext& ctx_;
 };
 
-}  // namespace zelta
+}  // namespace zelta::programmer

@@ -11,7 +11,7 @@
 #include "programmer/programmer_context.h"
 #include "protocol/numbers.h"
 
-namespace zelta {
+namespace zelta::programmer {
 
 PortControl::PortControl(const ProgrammerContext& ctx, ModeSwitch& modes,
                          AutoAddressing& autoAddressing, QObject* parent)
@@ -76,4 +76,4 @@ void PortControl::close() {
   for (int n = 1; n <= 11; ++n) ctx_.timer(n).stop();
 }
 
-}  // namespace zelta
+}  // namespace zelta::programmer

@@ -8,7 +8,7 @@
 #include <QObject>
 #include <QString>
 
-namespace zelta {
+namespace zelta::programmer {
 
 struct ProgrammerContext;
 class AutoAddressing;
@@ -34,4 +34,4 @@ class PortControl : public QObject {
   AutoAddressing& autoAddressing_;
 };
 
-}  // namespace zelta
+}  // namespace zelta::programmer

@@ -6,7 +6,7 @@
 #include "protocol/commands.h"
 #include "protocol/requests.h"
 
-namespace zelta {
+namespace zelta::programmer {
 
 void ProgrammerContext::title(const QString& first, const QString& second) const {
   ui.label1->setText(first);
@@ -31,4 +31,4 @@ void ProgrammerContext::wakeUp(Timer& next) const {
 
 void ProgrammerContext::beep() const { platform.tone.play(500, 500); }
 
-}  // namespace zelta
+}  // namespace zelta::programmer

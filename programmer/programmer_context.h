@@ -13,7 +13,7 @@
 
 class QWidget;
 
-namespace zelta {
+namespace zelta::programmer {
 
 class ProgrammerLink;
 class ValueWindows;
@@ -47,4 +47,4 @@ struct ProgrammerContext {
   void beep() const;
 };
 
-}  // namespace zelta
+}  // namespace zelta::programmer

@@ -5,7 +5,7 @@
 #include "protocol/dispatch.h"
 #include "widgets/lamp.h"
 
-namespace zelta {
+namespace zelta::programmer {
 
 ProgrammerLink::ProgrammerLink(SerialLine& line, Lamp& tx, Timer& txTimer, Lamp& rx,
                                Timer& rxTimer, QObject* parent)
@@ -41,4 +41,4 @@ void ProgrammerLink::byteReceived(quint8 byte) {
   }
 }
 
-}  // namespace zelta
+}  // namespace zelta::programmer

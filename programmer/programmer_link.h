@@ -12,11 +12,13 @@
 #include "protocol/receiver.h"
 
 namespace zelta {
-
 class Lamp;
 class ProgrammerReplies;
 class SerialLine;
 class Timer;
+}  // namespace zelta
+
+namespace zelta::programmer {
 
 class ProgrammerLink : public QObject {
   Q_OBJECT
@@ -45,4 +47,4 @@ class ProgrammerLink : public QObject {
   ProgrammerReplies* replies_ = nullptr;
 };
 
-}  // namespace zelta
+}  // namespace zelta::programmer

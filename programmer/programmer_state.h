@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace zelta {
+namespace zelta::programmer {
 
 using Address = std::optional<std::uint16_t>;
 
@@ -27,4 +27,4 @@ struct ProgrammerState {
 inline QString addressText(const Address& a) { return a ? QString::number(*a) : QString(); }
 inline std::uint16_t addressValue(const Address& a) { return a.value_or(0); }
 
-}  // namespace zelta
+}  // namespace zelta::programmer

@@ -20,7 +20,7 @@
 #include "programmer/reply_router.h"
 #include "programmer/value_windows.h"
 
-namespace zelta {
+namespace zelta::programmer {
 
 int expertLevelFor(const QString& arguments) {
   if (arguments == QLatin1String("-e") || arguments == QLatin1String("-E")) return 1;
@@ -103,4 +103,4 @@ void ProgrammerWindow::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
 }
 
-}  // namespace zelta
+}  // namespace zelta::programmer

@@ -11,7 +11,7 @@
 #include "programmer/form1_controls.h"
 #include "programmer/programmer_state.h"
 
-namespace zelta {
+namespace zelta::programmer {
 
 struct ProgrammerContext;
 class AddressSearch;
@@ -59,4 +59,4 @@ class ProgrammerWindow : public QWidget {
   std::unique_ptr<ReplyRouter> replies_;
 };
 
-}  // namespace zelta
+}  // namespace zelta::programmer

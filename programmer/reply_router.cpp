@@ -13,7 +13,7 @@
 #include "protocol/numbers.h"
 #include "protocol/requests.h"
 
-namespace zelta {
+namespace zelta::programmer {
 
 ReplyRouter::ReplyRouter(const ProgrammerContext& ctx, ModuleSearch& moduleSearch,
                          AddressSearch& addressSearch, AutoAddressing& autoAddressing,
@@ -63,4 +63,4 @@ void ReplyRouter::up_rec_check(const Frame&, std::uint16_t number) {
 
 void ReplyRouter::temperatureReply(const Frame&) { moduleSearch_.temperatureReply(); }
 
-}  // namespace zelta
+}  // namespace zelta::programmer

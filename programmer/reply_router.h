@@ -6,7 +6,7 @@
 
 #include "protocol/dispatch.h"
 
-namespace zelta {
+namespace zelta::programmer {
 
 struct ProgrammerContext;
 class AddressSearch;
@@ -37,4 +37,4 @@ class ReplyRouter final : public ProgrammerReplies {
   LineCheck& lineCheck_;
 };
 
-}  // namespace zelta
+}  // namespace zelta::programmer

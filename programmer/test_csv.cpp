@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFile>
 
-namespace zelta {
+namespace zelta::programmer {
 
 std::optional<QString> appendTestCsvLine(const QString& folder, const QStringList& fields) {
   QFile file(QDir(folder).filePath(kTestCsvName));
@@ -15,4 +15,4 @@ std::optional<QString> appendTestCsvLine(const QString& folder, const QStringLis
   return std::nullopt;
 }
 
-}  // namespace zelta
+}  // namespace zelta::programmer

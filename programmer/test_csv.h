@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <optional>
 
-namespace zelta {
+namespace zelta::programmer {
 
 inline const QString kTestCsvName = QStringLiteral("test.csv");
 
@@ -16,4 +16,4 @@ inline const QString kTestCsvName = QStringLiteral("test.csv");
 // written, nothing on success.
 std::optional<QString> appendTestCsvLine(const QString& folder, const QStringList& fields);
 
-}  // namespace zelta
+}  // namespace zelta::programmer

@@ -16,7 +16,7 @@
 #include "programmer/programmer_context.h"
 #include "programmer/test_csv.h"
 
-namespace zelta {
+namespace zelta::programmer {
 namespace {
 
 template <typename W>
@@ -158,4 +158,4 @@ void ExtendedValueWindow::save() {
                                kProgramName, BoxIcon::Critical, BoxButtons::Ok});
 }
 
-}  // namespace zelta
+}  // namespace zelta::programmer

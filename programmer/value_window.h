@@ -16,9 +16,11 @@ class QLineEdit;
 class QVBoxLayout;
 
 namespace zelta {
-
 class Environment;
 class MessageBoxes;
+}  // namespace zelta
+
+namespace zelta::programmer {
 
 class ValueWindow : public QWidget {
   Q_OBJECT
@@ -76,4 +78,4 @@ class ExtendedValueWindow final : public ValueWindow {
   QAction* rev31_ = nullptr;
 };
 
-}  // namespace zelta
+}  // namespace zelta::programmer

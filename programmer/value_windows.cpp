@@ -4,7 +4,7 @@
 
 #include "protocol/numbers.h"
 
-namespace zelta {
+namespace zelta::programmer {
 
 QString generalText(double value) {
   const QString point = QLocale().decimalPoint();
@@ -60,4 +60,4 @@ void ValueWindows::closeAll() {
   if (form3_) form3_->close();
 }
 
-}  // namespace zelta
+}  // namespace zelta::programmer

@@ -10,9 +10,11 @@
 #include "protocol/decoders.h"
 
 namespace zelta {
-
 class Environment;
 class MessageBoxes;
+}  // namespace zelta
+
+namespace zelta::programmer {
 
 class ValueWindows {
  public:
@@ -44,4 +46,4 @@ class ValueWindows {
 // decimal separator.
 QString generalText(double value);
 
-}  // namespace zelta
+}  // namespace zelta::programmer

@@ -1,6 +1,5 @@
 // The line check: the LED alternation of the send line test and the numbered
 // messages of the receive line test.
-#include "programmer/line_check.h"
 #include "protocol/commands.h"
 #include "tests/programmer/programmer_fixture.h"
 

@@ -24,6 +24,8 @@
 
 namespace zelta::test {
 
+using programmer::ProgrammerWindow;
+
 struct Sent {
   qint64 atMs;
   Frame frame;

@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QLabel>
 
-#include "programmer/line_check.h"
 #include "protocol/commands.h"
 #include "tests/programmer/programmer_fixture.h"
 #include "widgets/lamp.h"
