@@ -7,3 +7,4 @@
 #include <QDir>
 
 int renderReaderShots(const QDir& outDir);
+int renderProgrammerShots(const QDir& outDir);
