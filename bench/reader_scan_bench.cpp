@@ -80,10 +80,12 @@ class TimedLine final : public zelta::SerialLine {
   struct Sent {
     qint64 atNs;
     std::uint8_t command;
+    qint64 lastByteBeforeNs;  // last reply byte received before this request
   };
   TimedLine() {
     connect(&inner_, &zelta::SerialLine::byteReceived, this, [this](quint8 b) {
       ++bytesIn_;
+      lastByteNs_ = clock_.nsecsElapsed();
       emit byteReceived(b);
     });
     connect(&inner_, &zelta::SerialLine::lineFailed, this, &zelta::SerialLine::lineFailed);
@@ -95,7 +97,7 @@ class TimedLine final : public zelta::SerialLine {
   bool isOpen() const override { return inner_.isOpen(); }
   QString errorString() const override { return inner_.errorString(); }
   bool write(const zelta::Frame& f) override {
-    sent_.push_back({clock_.nsecsElapsed(), f[3]});
+    sent_.push_back({clock_.nsecsElapsed(), f[3], lastByteNs_});
     if (onSent) onSent();
     return inner_.write(f);
   }
@@ -108,6 +110,7 @@ class TimedLine final : public zelta::SerialLine {
   QElapsedTimer clock_;
   std::vector<Sent> sent_;
   std::uint64_t bytesIn_ = 0;
+  qint64 lastByteNs_ = 0;
 };
 
 template <class T>
@@ -175,6 +178,16 @@ int scan(const QString& device, int modules, int sweeps) {
                 k + 1, double(ns) / 1e6);
   }
   const std::size_t exchanges = sweepStarts[sweeps] - sweepStarts[0];
+  // Where the time of an exchange goes: request to last reply byte (line and
+  // simulator), last reply byte to the next request (the reader's step).
+  double waitMs = 0;
+  double stepMs = 0;
+  for (std::size_t i = sweepStarts[0]; i < sweepStarts[sweeps]; ++i) {
+    waitMs += double(s[i + 1].lastByteBeforeNs - s[i].atNs) / 1e6;
+    stepMs += double(s[i + 1].atNs - s[i + 1].lastByteBeforeNs) / 1e6;
+  }
+  std::printf("reply_wait_ms=%.3f\nstep_ms=%.3f\n", waitMs / double(exchanges),
+              stepMs / double(exchanges));
   const double wallS = double(s[sweepStarts[sweeps]].atNs - s[sweepStarts[0]].atNs) / 1e9;
   std::printf("exchanges=%zu\nreply_bytes=%llu\ncpu_s=%.3f\nwall_s=%.3f\nrss_kb=%ld\n", exchanges,
               static_cast<unsigned long long>(line.bytesIn()), cpuAtEnd - cpuAtStart, wallS,

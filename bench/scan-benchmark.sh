@@ -74,6 +74,8 @@ awk -v modules="$modules" -v sweeps="$sweeps" -v turnaround="$turnaround_ms" \
     }
     printf "(wire limit per module: 2 x %.3f ms frames + %d ms turnaround + 10 ms step = %.3f ms)\n",
            frame_ms, turnaround, per_module
+    printf "Mean per exchange: request to last reply byte %.3f ms (wire %.3f), last byte to next request %.3f ms (10)\n",
+           v["reply_wait_ms"], 2 * frame_ms + turnaround, v["step_ms"]
     cpu = v["cpu_s"]; wall = v["wall_s"]; n = v["exchanges"]
     printf "\nCPU while scanning: %.3f s for %d exchanges = %.3f s per 1000 exchanges, %.2f %% of one core\n",
            cpu, n, cpu / n * 1000, cpu / wall * 100
