@@ -6,6 +6,7 @@
 //
 //   zelta_reader_bench startup          main window shown, then exit
 //   zelta_reader_bench startup-empty    an empty QWidget, measured the same way
+//   zelta_reader_bench startup-label    the same with one text label (fonts loaded)
 //   zelta_reader_bench scan DEVICE MODULES SWEEPS
 //
 // BENCH_T0_NS (CLOCK_REALTIME nanoseconds taken just before the process was
@@ -17,6 +18,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -200,10 +202,11 @@ int scan(const QString& device, int modules, int sweeps) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-  if (mode == "startup" || mode == "startup-empty") {
+  if (mode == "startup" || mode == "startup-empty" || mode == "startup-label") {
     FirstPaint watch;
-    if (mode == "startup-empty") {
+    if (mode != "startup") {
       QWidget window;
+      if (mode == "startup-label") new QLabel("Voltage Module:", &window);
       window.installEventFilter(&watch);
       window.show();
       return QApplication::exec();
@@ -222,6 +225,8 @@ int main(int argc, char** argv) {
   }
   if (mode == "scan" && argc == 5)
     return scan(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]));
-  std::fprintf(stderr, "usage: %s startup | startup-empty | scan DEVICE MODULES SWEEPS\n", argv[0]);
+  std::fprintf(stderr,
+               "usage: %s startup | startup-empty | startup-label | scan DEVICE MODULES SWEEPS\n",
+               argv[0]);
   return 2;
 }
