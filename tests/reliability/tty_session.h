@@ -1,0 +1,62 @@
+// A program window on the real platform pieces (wall clock, serial line on a
+// pseudo-terminal) against zelta_bus_sim running as a child process, which a
+// test can kill (the far end vanishes, as when a USB adapter is pulled) and
+// start again under the same link name. Real time: generous limits.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+#include "platform/fakes/fakes.h"
+#include "platform/fakes/scripted_message_boxes.h"
+#include "platform/platform.h"
+#include "platform/qt_serial_line.h"
+#include "platform/real_clock.h"
+
+namespace zelta::testing {
+
+class TtySession {
+ public:
+  TtySession();
+  ~TtySession();
+
+  // Starts the simulator with these arguments and --link; false with a reason
+  // in lastError() when it does not come up.
+  bool startSimulator(const QStringList& args);
+  void killSimulator();
+  // An operator command on the simulator's standard input ("press 1").
+  void command(const QString& line);
+  const QString& link() const { return link_; }
+  QString lastError() const { return error_; }
+
+  // Runs the event loop for ms of wall time.
+  static void runFor(int ms);
+  // Runs the event loop until done() holds or maxMs have passed.
+  static bool runUntil(const std::function<bool()>& done, int maxMs);
+
+  // Bytes the line has delivered so far.
+  quint64 bytesReceived() const { return bytes_; }
+
+  RealClock clock;
+  QtSerialLine line;
+  ScriptedMessageBoxes boxes{clock};
+  RecordingTone tone{&clock};
+  ScriptedFolderChooser folders;
+  FixedEnvironment environment;
+  Platform platform{clock, line, boxes, tone, folders, environment};
+
+ private:
+  QProcess simulator_;
+  QString link_;
+  QString error_;
+  quint64 bytes_ = 0;
+};
+
+// CPU seconds this process uses while the event loop runs for ms, per
+// second of wall time.
+double cpuShareWhileRunning(int ms);
+
+}  // namespace zelta::testing
