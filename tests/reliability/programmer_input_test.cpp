@@ -1,0 +1,123 @@
+// Whatever a person types into the Programmer's address fields: a text that
+// holds no bus address is refused with a message that names the field and
+// nothing at all is sent; one that does is used as that address, and every
+// frame that goes out is well formed.
+#include "protocol/commands.h"
+#include "tests/programmer/programmer_fixture.h"
+#include "wire_check.h"
+
+namespace zelta::testing {
+namespace {
+
+struct Field {
+  const char* mode;
+  const char* name;
+  const char* button;
+  const char* caption;  // as the refusal names it
+  // The frame that carries an accepted address, or nothing to look for.
+  Frame (*carrier)(std::uint16_t address);
+};
+
+const Field kFields[] = {
+    {"Option1", "Text2", "Command6", "Start Address", &request::autoAddress},
+    {"Option1", "Text3", "Command6", "End Address", nullptr},
+    {"Option2", "Text5", "Command7", "Modul Search Address",
+     [](std::uint16_t a) { return request::moduleSearch(a, SearchAction::StartFlashing); }},
+    {"Option2", "Text4", "Command2", "Current Address",
+     [](std::uint16_t a) { return request::setAddress(a, 1); }},
+    {"Option2", "Text1", "Command2", "New Adress",
+     [](std::uint16_t a) { return request::setAddress(0, a); }},
+};
+
+struct Typed {
+  QString text;
+  int address;  // -1: no bus address, refused
+};
+
+class ProgrammerInput : public test::ProgrammerFixture {
+ protected:
+  // A fresh window in the field's mode, the other fields holding good
+  // addresses, the text typed and the button pressed; ten seconds later.
+  void typeAndPress(const Field& f, const QString& typed) {
+    window.reset();
+    line.close();
+    forgetFrames();
+    boxes.clearAsked();
+    startOpen();
+    click(f.mode);
+    for (const auto& [name, good] : {std::pair{"Text2", "1"}, {"Text3", "2"}, {"Text5", "7"},
+                                     {"Text4", "0"}, {"Text1", "1"}})
+      setText(name, good);
+    setText(f.name, typed);
+    click(f.button);
+    clock.advance(10000);
+  }
+  bool refused(const Field& f) {
+    for (const BoxRequest& b : boxes.asked())
+      if (b.text.contains(f.caption) && b.text.contains("0 to 65535")) return true;
+    return false;
+  }
+};
+
+TEST_F(ProgrammerInput, EveryFieldRefusesWhatIsNoBusAddressAndUsesWhatIs) {
+  const Typed cases[] = {
+      {"-1", -1},          {"65536", -1},       {"1.5", -1},        {"&H10000", -1},
+      {"-0.5", -1},        {"65535.5", -1},     {"99999999999", -1}, {QString(400, '9'), -1},
+      {"&H1.8", 1},        {"0", 0},            {"65535", 65535},   {"&HFFFF", 65535},
+      {"  42", 42},        {"42abc", 42},       {"7 8", 7},         {"3e2", 300},
+  };
+  bus.addModules(2, 0);
+  for (const Field& f : kFields) {
+    for (const Typed& c : cases) {
+      SCOPED_TRACE(std::string(f.name) + " holds '" + c.text.left(20).toStdString() + "'");
+      typeAndPress(f, c.text);
+      EXPECT_EQ(wireProblem(bus.hostFrames(), 0, 0xFFFF), "");
+      if (c.address < 0) {
+        EXPECT_TRUE(refused(f));
+        EXPECT_EQ(boxes.asked().size(), 1u);
+        EXPECT_TRUE(sent().empty()) << sent().size() << " frames sent";
+        continue;
+      }
+      EXPECT_FALSE(refused(f));
+      bool carried = f.carrier == nullptr;
+      for (const auto& s : sent())
+        carried |= f.carrier && s.frame == f.carrier(static_cast<std::uint16_t>(c.address));
+      EXPECT_TRUE(carried) << "no request for address " << c.address;
+    }
+  }
+}
+
+// A field with no number at all reads as 0, a real address (the module
+// without one), so "Set" or "Start" goes ahead with address 0. Kept disabled:
+// whether such text is to be refused instead is for the lead to decide.
+TEST_F(ProgrammerInput, DISABLED_AFieldWithoutANumberIsRefused) {
+  bus.addModules(2, 0);
+  for (const Field& f : kFields) {
+    for (const QString& typed : {QString("text"), QString(), QString::fromUtf8("\uff17")}) {
+      SCOPED_TRACE(std::string(f.name) + " holds '" + typed.toStdString() + "'");
+      typeAndPress(f, typed);
+      EXPECT_TRUE(refused(f));
+      EXPECT_TRUE(sent().empty());
+    }
+  }
+}
+
+// The number readers yield "not a number" for a long digit string with a far
+// negative exponent, so a field that holds exactly 1 is refused. Kept disabled
+// until the number readers are mended (stored fuzz input:
+// tests/fuzz/pending/numbers/).
+TEST_F(ProgrammerInput, DISABLED_OneWrittenWithFourHundredZerosIsAddressOne) {
+  bus.addModules(2, 0);
+  const QString one = "1" + QString(400, '0') + "e-400";
+  for (const Field& f : kFields) {
+    SCOPED_TRACE(f.name);
+    typeAndPress(f, one);
+    EXPECT_FALSE(refused(f));
+    bool carried = f.carrier == nullptr;
+    for (const auto& s : sent()) carried |= f.carrier && s.frame == f.carrier(1);
+    EXPECT_TRUE(carried);
+  }
+}
+
+}  // namespace
+}  // namespace zelta::testing
