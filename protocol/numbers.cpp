@@ -1,8 +1,12 @@
 #include "numbers.h"
 
+#include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <string>
+#include <system_error>
 
 namespace zelta {
 namespace {
@@ -16,6 +20,28 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 int hexValue(char c) {
   if (isDigit(c)) return c - '0';
   return std::tolower(static_cast<unsigned char>(c)) - 'a' + 10;
+}
+
+// Power of ten of the leading digit of a decimal number text such as
+// "-0.00012e-7" (here -11), saturated far beyond the range of a double.
+long decimalExponent(const std::string& number) {
+  const std::size_t e = number.find_first_of("eE");
+  const std::string mantissa = number.substr(0, e);
+  long exponent = 0;
+  if (e != std::string::npos) {
+    std::size_t j = e + 1;
+    const bool negative = j < number.size() && number[j] == '-';
+    if (j < number.size() && (number[j] == '-' || number[j] == '+')) ++j;
+    for (; j < number.size(); ++j)
+      if (exponent < 100000) exponent = exponent * 10 + (number[j] - '0');
+    if (negative) exponent = -exponent;
+  }
+  const std::size_t dot = std::min(mantissa.find('.'), mantissa.size());
+  const std::size_t lead = mantissa.find_first_of("123456789");
+  if (lead == std::string::npos) return exponent;
+  const long position = lead < dot ? static_cast<long>(dot - lead - 1)
+                                   : -static_cast<long>(lead - dot);
+  return exponent + position;
 }
 
 struct Scan {
@@ -33,30 +59,16 @@ Scan scanNumber(std::string_view text, char decimalSeparator) {
     while (i < text.size() && isHexDigit(text[i])) v = v * 16 + hexValue(text[i++]);
     return {v, i};
   }
+  // Find the extent first, then convert the text in one correctly rounded step.
   std::size_t i = 0;
-  double sign = 1;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    if (text[i] == '-') sign = -1;
-    ++i;
-  }
-  double v = 0;
-  bool digits = false;
-  while (i < text.size() && isDigit(text[i])) {
-    v = v * 10 + (text[i++] - '0');
-    digits = true;
-  }
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  const std::size_t digitsAt = i;
+  while (i < text.size() && isDigit(text[i])) ++i;
+  bool digits = i > digitsAt;
   if (i < text.size() && (text[i] == '.' || text[i] == decimalSeparator)) {
     std::size_t j = i + 1;
-    double scale = 0.1;
-    double fraction = 0;
-    bool fractionDigits = false;
-    while (j < text.size() && isDigit(text[j])) {
-      fraction += (text[j++] - '0') * scale;
-      scale /= 10;
-      fractionDigits = true;
-    }
-    if (digits || fractionDigits) {
-      v += fraction;
+    while (j < text.size() && isDigit(text[j])) ++j;
+    if (digits || j > i + 1) {
       digits = true;
       i = j;
     }
@@ -65,21 +77,23 @@ Scan scanNumber(std::string_view text, char decimalSeparator) {
   // An exponent, as general display writes very small or large numbers (5E-05).
   if (i + 1 < text.size() && (text[i] == 'e' || text[i] == 'E')) {
     std::size_t j = i + 1;
-    int expSign = 1;
-    if (text[j] == '+' || text[j] == '-') expSign = text[j++] == '-' ? -1 : 1;
-    int exponent = 0;
-    bool expDigits = false;
-    while (j < text.size() && isDigit(text[j])) {
-      if (exponent < 10000) exponent = exponent * 10 + (text[j] - '0');
-      ++j;
-      expDigits = true;
-    }
-    if (expDigits) {
-      if (v != 0) v *= std::pow(10.0, expSign * exponent);
-      i = j;
-    }
+    if (text[j] == '+' || text[j] == '-') ++j;
+    const std::size_t expDigitsAt = j;
+    while (j < text.size() && isDigit(text[j])) ++j;
+    if (j > expDigitsAt) i = j;
   }
-  return {sign * v, i};
+  std::string number(text.substr(0, i));
+  if (number[0] == '+') number.erase(0, 1);
+  for (char& c : number)
+    if (c == decimalSeparator) c = '.';
+  double v = 0;
+  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), v);
+  if (error == std::errc::result_out_of_range) {
+    // Too large gives infinity, too small gives zero, as arithmetic would.
+    const double magnitude = decimalExponent(number) < 0 ? 0.0 : HUGE_VAL;
+    v = number[0] == '-' ? -magnitude : magnitude;
+  }
+  return {v, i};
 }
 
 }  // namespace

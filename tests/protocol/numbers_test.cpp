@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+
 #include "protocol/numbers.h"
 
 namespace zelta {
@@ -11,9 +14,15 @@ TEST(Numbers, LenientParse) {
       {"", 0},         {"   ", 0},      {"abc", 0},     {"-5", -5},    {"+7", 7},
       {"1.5", 1.5},    {".5", 0.5},     {"3.", 3},      {"1,5", 1},    {"&H1F", 31},
       {"&h1f", 31},    {"&HFFFF", 65535}, {"&H", 0},    {"&HG", 0},    {"&H1Fz", 31},
-      {"-", 0},        {".", 0},        {"007", 7},
+      {"-", 0},        {".", 0},        {"007", 7},    {"0.3", 0.3},  {"5E-05", 5e-05},
+      {"1e3", 1000},   {"2e", 2},       {"1e-400", 0}, {"-0.0", 0},
   };
   for (const auto& [text, value] : cases) EXPECT_DOUBLE_EQ(lenientParse(text), value) << '"' << text << '"';
+  // Exact to the last bit, and no NaN however long the digits run.
+  EXPECT_EQ(lenientParse("13.124"), 13.124);
+  EXPECT_EQ(lenientParse("0." + std::string(400, '0') + "1"), 0.0);
+  EXPECT_EQ(lenientParse("1" + std::string(400, '0')), HUGE_VAL);
+  EXPECT_EQ(lenientParse("1444" + std::string(400, '0') + "e-390"), 1.444e13);
 }
 
 TEST(Numbers, StrictParse) {
