@@ -27,13 +27,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "platform/platform.h"
-#include "platform/qt_environment.h"
-#include "platform/qt_folder_chooser.h"
-#include "platform/qt_message_boxes.h"
-#include "platform/qt_serial_line.h"
-#include "platform/qt_tone.h"
-#include "platform/real_clock.h"
+#include "platform/desktop_platform.h"
 #include "reader/reader_window.h"
 
 namespace {
@@ -211,14 +205,8 @@ int main(int argc, char** argv) {
       window.show();
       return QApplication::exec();
     }
-    zelta::RealClock clock;
-    zelta::QtSerialLine line;
-    zelta::QtMessageBoxes boxes(clock);
-    zelta::QtTone tone;
-    zelta::QtFolderChooser folders;
-    zelta::QtEnvironment environment;
-    zelta::Platform platform{clock, line, boxes, tone, folders, environment};
-    zelta::ReaderWindow window(platform);
+    zelta::DesktopPlatform platform;
+    zelta::ReaderWindow window(platform.get());
     window.installEventFilter(&watch);
     window.show();
     return QApplication::exec();

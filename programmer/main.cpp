@@ -1,27 +1,14 @@
-// ZELTA_Programmer: the real clock, serial line, message boxes, tone and
-// environment handed to the main window.
+// ZELTA_Programmer: the main window on the desktop platform.
 #include <QApplication>
 
-#include "platform/platform.h"
-#include "platform/qt_environment.h"
-#include "platform/qt_folder_chooser.h"
-#include "platform/qt_message_boxes.h"
-#include "platform/qt_serial_line.h"
-#include "platform/qt_tone.h"
-#include "platform/real_clock.h"
+#include "platform/desktop_platform.h"
 #include "programmer/programmer_window.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  zelta::RealClock clock;
-  zelta::QtSerialLine line;
-  zelta::QtMessageBoxes boxes(clock);
-  zelta::QtTone tone;
-  zelta::QtFolderChooser folders;
-  zelta::QtEnvironment environment;
-  zelta::Platform platform{clock, line, boxes, tone, folders, environment};
-
-  zelta::programmer::ProgrammerWindow window(platform);
+  QApplication::setApplicationName("ZELTA_Programmer");
+  zelta::DesktopPlatform platform;
+  zelta::programmer::ProgrammerWindow window(platform.get());
   window.show();
-  return app.exec();
+  return QApplication::exec();
 }

@@ -1,0 +1,30 @@
+// The platform of the desktop programs: the real clock and the Qt serial
+// line, message boxes, tone, folder chooser and environment, bundled for a
+// program's main window.
+#pragma once
+
+#include "platform/platform.h"
+#include "platform/qt_environment.h"
+#include "platform/qt_folder_chooser.h"
+#include "platform/qt_message_boxes.h"
+#include "platform/qt_serial_line.h"
+#include "platform/qt_tone.h"
+#include "platform/real_clock.h"
+
+namespace zelta {
+
+class DesktopPlatform {
+ public:
+  Platform& get() { return platform_; }
+
+ private:
+  RealClock clock_;
+  QtSerialLine line_;
+  QtMessageBoxes boxes_{clock_};
+  QtTone tone_;
+  QtFolderChooser folders_;
+  QtEnvironment environment_;
+  Platform platform_{clock_, line_, boxes_, tone_, folders_, environment_};
+};
+
+}  // namespace zelta
