@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 #include "programmer/programmer_window.h"
@@ -28,6 +29,15 @@ class ProgrammerOnATerminal : public ::testing::Test {
   void click(const char* name) { find<QAbstractButton>(name)->click(); }
   QStringList title() { return {find<QLabel>("Label1")->text(), find<QLabel>("Label2")->text()}; }
   bool titleIs(const QString& first, const QString& second) { return title() == QStringList{first, second}; }
+  // The installer presses the module's button, again if nothing happens: the
+  // request that arms the module may still be on its way.
+  bool pressUntil(int module, const std::function<bool()>& confirmed) {
+    for (int attempt = 0; attempt < 10; ++attempt) {
+      tty.command(QStringLiteral("press %1").arg(module));
+      if (TtySession::runUntil(confirmed, 1000)) return true;
+    }
+    return false;
+  }
   void startAddressing(const char* first, const char* last) {
     find<QLineEdit>("Text2")->setText(first);
     find<QLineEdit>("Text3")->setText(last);
@@ -48,13 +58,12 @@ TEST_F(ProgrammerOnATerminal, SimulatorKilledDuringAutomaticAddressingThenBackAf
   startAddressing("1", "5");
   // The wake-up step takes four seconds; then the installer presses module 1.
   ASSERT_TRUE(TtySession::runUntil([&] { return titleIs("Press Button", "on Modul 1"); }, 10000));
-  tty.command("press 1");
-  ASSERT_TRUE(TtySession::runUntil([&] { return titleIs("Set Modul 1", "successful"); }, 5000))
+  ASSERT_TRUE(pressUntil(1, [&] { return tty.tone.played().size() == 1; }))
       << title().join(" / ").toStdString();
-  EXPECT_EQ(tty.tone.played().size(), 1u);
-
   // Gone before the stop broadcast and the request for address 2 are written.
   tty.killSimulator();
+  EXPECT_TRUE(TtySession::runUntil([&] { return titleIs("Press Button", "on Modul 2"); }, 3000))
+      << "the run goes on to the next address: " << title().join(" / ").toStdString();
   const double cpu = cpuShareWhileRunning(3000);
   EXPECT_LT(cpu, 0.05) << "share of one core while the far end is gone";
   std::printf("[tty] far end gone for 3 s during automatic addressing: %.2f %% of a core\n", 100 * cpu);
@@ -68,8 +77,7 @@ TEST_F(ProgrammerOnATerminal, SimulatorKilledDuringAutomaticAddressingThenBackAf
   EXPECT_TRUE(tty.boxes.asked().empty());
   startAddressing("2", "5");
   ASSERT_TRUE(TtySession::runUntil([&] { return titleIs("Press Button", "on Modul 2"); }, 10000));
-  tty.command("press 2");
-  EXPECT_TRUE(TtySession::runUntil([&] { return titleIs("Press Button", "on Modul 3"); }, 5000))
+  EXPECT_TRUE(pressUntil(2, [&] { return titleIs("Press Button", "on Modul 3"); }))
       << title().join(" / ").toStdString();
   EXPECT_EQ(tty.tone.played().size(), 2u);
 }
