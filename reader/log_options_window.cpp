@@ -94,7 +94,11 @@ void LogOptionsWindow::setLOActivity() {
 
 void LogOptionsWindow::apply() {
   logger_.setLogDir(logger_.setLogFiles(logDir_->text()));
-  if (delimiter_->text().isEmpty()) delimiter_->setText(";");
+  // A quote or a line break cannot separate CSV fields (they are what quoting
+  // protects), so such a delimiter is corrected like an empty one.
+  const QString typed = delimiter_->text();
+  if (typed.isEmpty() || typed.contains('"') || typed.contains('\r') || typed.contains('\n'))
+    delimiter_->setText(";");
   logger_.setDelimiter(delimiter_->text());
   logger_.setLoggingActive(check1_->isChecked());
   close();

@@ -88,20 +88,5 @@ TEST_F(ProgrammerInput, EveryFieldRefusesWhatIsNoBusAddressAndUsesWhatIs) {
   }
 }
 
-// A field with no number at all reads as 0, a real address (the module
-// without one), so "Set" or "Start" goes ahead with address 0. Kept disabled
-// until it is settled whether such text is to be refused instead.
-TEST_F(ProgrammerInput, DISABLED_AFieldWithoutANumberIsRefused) {
-  bus.addModules(2, 0);
-  for (const Field& f : kFields) {
-    for (const QString& typed : {QString("text"), QString(), QString::fromUtf8("\uff17")}) {
-      SCOPED_TRACE(std::string(f.name) + " holds '" + typed.toStdString() + "'");
-      typeAndPress(f, typed);
-      EXPECT_TRUE(refused(f));
-      EXPECT_TRUE(sent().empty());
-    }
-  }
-}
-
 }  // namespace
 }  // namespace zelta::testing
