@@ -10,6 +10,7 @@
 #include "programmer/mode_switch.h"
 #include "programmer/programmer_context.h"
 #include "protocol/numbers.h"
+#include "widgets/lamp.h"
 
 namespace zelta::programmer {
 
@@ -74,6 +75,9 @@ void PortControl::close() {
   ui.command38->setEnabled(false);
   ui.combo2->setEnabled(true);
   for (int n = 1; n <= 11; ++n) ctx_.timer(n).stop();
+  // Their timers are stopped with the rest, so the lamps go dark here.
+  ui.txanz->setColour(colour::DarkGreen);
+  ui.rxanz->setColour(colour::DarkGreen);
 }
 
 }  // namespace zelta::programmer

@@ -341,7 +341,7 @@ TEST_F(StartUp, WholeAddressesAtTheEdgesOfTheRangeAreAccepted) {
 
 TEST_F(StartUp, CloseStopsTheFirstElevenTimersOnly) {
   startOpen();
-  click("Command6");  // Timer12 waiting
+  click("Command6");  // Timer12 waiting; the wake-up request lights TXANZ
   timer(5).start();
   timer(13).start();
   timer(14).start();
@@ -349,6 +349,9 @@ TEST_F(StartUp, CloseStopsTheFirstElevenTimersOnly) {
   timer(11).start();
   click("Command38");
   for (int n = 1; n <= 11; ++n) EXPECT_FALSE(timer(n).isEnabled()) << "Timer" << n;
+  // The lamps' timers are among them, so Close puts the lamps out itself.
+  for (const char* lamp : {"TXANZ", "RXANZ"})
+    EXPECT_EQ(window->findChild<Lamp*>(lamp)->colour(), colour::DarkGreen) << lamp;
   for (int n : {12, 13, 14}) EXPECT_TRUE(timer(n).isEnabled()) << "Timer" << n;
   EXPECT_TRUE(checked("Option1"));
   EXPECT_FALSE(enabled("Option1"));
