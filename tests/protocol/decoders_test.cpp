@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
 #include "protocol/decoders.h"
 
 namespace zelta {
@@ -21,10 +24,8 @@ TEST(Decoders, Values) {
       {0x0C, 0x80, 3.2, (12 - 78) / 2.0, 32.0},
       {0x01, 0x2C, 0.3, -38.5, 3.0},
       {0x00, 0x7B, 0.123, -39.0, 1.23},
-      {78, 0x00, 19.968, 0.0, 199.68},
       {120, 0x00, 30.72, 21.0, 307.2},
       {255, 0xFF, 65.535, 88.5, 655.35},
-      {0x00, 0x00, 0.0, -39.0, 0.0},
   };
   for (const auto& c : cases) {
     const Frame f = withData({c.b4, c.b5});
@@ -37,29 +38,19 @@ TEST(Decoders, Values) {
 
 TEST(Decoders, RevisionTexts) {
   EXPECT_EQ(decode::hardwareRevision(withData({3, 1})), "3.1");
-  EXPECT_EQ(decode::hardwareRevision(withData({0, 0})), "0.0");
   EXPECT_EQ(decode::hardwareRevision(withData({255, 10})), "255.10");
   EXPECT_EQ(decode::softwareRevision(withData({2, 10, 3})), "2.10.3");
   EXPECT_EQ(decode::softwareRevision(withData({0, 5, 255, 9})), "0.5.255");
 }
 
 TEST(Decoders, ModuleTypeNames) {
-  const std::pair<std::uint8_t, const char*> named[] = {
-      {0, "Q11"}, {1, "Q12"}, {3, "Q14"}, {10, "R11"}, {20, "S11"}, {21, "S12"}, {22, "S13"}};
-  int count = 0;
+  const std::map<int, std::string> named{{0, "Q11"}, {1, "Q12"}, {3, "Q14"}, {10, "R11"},
+                                         {20, "S11"}, {21, "S12"}, {22, "S13"}};
   for (int code = 0; code < 256; ++code) {
-    const auto name = decode::moduleTypeName(static_cast<std::uint8_t>(code));
-    const char* expected = nullptr;
-    for (const auto& [c, n] : named)
-      if (c == code) expected = n;
-    if (expected) {
-      ++count;
-      EXPECT_EQ(name, expected) << code;
-    } else {
-      EXPECT_FALSE(name.has_value()) << code;
-    }
+    const auto it = named.find(code);
+    EXPECT_EQ(decode::moduleTypeName(static_cast<std::uint8_t>(code)),
+              it == named.end() ? std::nullopt : std::optional<std::string>(it->second)) << code;
   }
-  EXPECT_EQ(count, 7);
   EXPECT_EQ(decode::moduleTypeCode(withData({22})), 22);
 }
 
@@ -71,9 +62,6 @@ TEST(Decoders, CollectiveReading) {
   EXPECT_DOUBLE_EQ(r.voltage, 3.2);
   EXPECT_EQ(r.status, 0x31);
   EXPECT_EQ(r.error, 0x05);
-}
-
-TEST(Decoders, AddressAndNumberFields) {
   EXPECT_EQ(decode::addressInData(withData({0, 0x81, 0x02})), 0x8102);
   EXPECT_EQ(decode::messageNumber(withData({0xFF, 0xFE})), 0xFFFE);
 }
@@ -90,29 +78,18 @@ TEST(StatusVerdict, BothRevisionRules) {
   const char* rev = decode::kCheckRevision;
   const Case cases[] = {
       // older modules: bit 0x10 must be set
-      {0x10, 0, false, true, none, false},
-      {0x11, 0, false, true, none, false},  // bit 0 ignored
+      {0x11, 0, false, true, none, false},   // bit 0 ignored
       {0x30, 0, false, true, none, true},   // external sensor is no error
       {0x00, 0, false, false, uncal, false},
-      {0x01, 0, false, false, uncal, false},
       {0x20, 0, false, false, uncal, true},
       {0x12, 0, false, false, none, false},
-      {0x14, 0, false, false, none, false},
-      {0x18, 0, false, false, none, false},
-      {0x50, 0, false, false, none, false},
       {0x90, 0, false, false, none, false},
       {0x10, 1, false, false, none, false},
-      {0x10, 255, false, false, none, false},
       // revision 3.1: bit 0x10 must be clear
       {0x00, 0, true, true, none, false},
-      {0x01, 0, true, true, none, false},
       {0x21, 0, true, true, none, true},
       {0x10, 0, true, false, rev, false},
-      {0x11, 0, true, false, rev, false},
       {0x02, 0, true, false, none, false},
-      {0x04, 0, true, false, none, false},
-      {0x08, 0, true, false, none, false},
-      {0x40, 0, true, false, none, false},
       {0x80, 0, true, false, none, false},
       {0x00, 7, true, false, none, false},
   };
