@@ -1,7 +1,6 @@
 #include "tests/programmer/programmer_fixture.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <iomanip>
 
 namespace zelta::test {
@@ -55,7 +54,6 @@ QString ProgrammerFixture::text(const char* name) const {
   QWidget* w = find<QWidget>(name);
   if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
   if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
-  if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentText();
   ADD_FAILURE() << name << " has no text";
   return {};
 }
@@ -76,16 +74,6 @@ std::vector<Sent> ProgrammerFixture::sent() const {
 
 void ProgrammerFixture::inject(const std::vector<std::uint8_t>& bytes) {
   for (std::uint8_t b : bytes) emit line.byteReceived(b);
-}
-
-std::vector<qint64> ProgrammerFixture::toneTimes() const {
-  std::vector<qint64> times;
-  for (const auto& p : tone.played()) {
-    EXPECT_EQ(p.frequencyHz, 500);
-    EXPECT_EQ(p.durationMs, 500);
-    times.push_back(p.atMs);
-  }
-  return times;
 }
 
 Frame replyFrame(std::uint16_t from, std::uint8_t command, std::uint8_t d4, std::uint8_t d5,

@@ -68,8 +68,6 @@ class ProgrammerFixture : public ::testing::Test {
   void inject(const std::vector<std::uint8_t>& bytes);
   void inject(const Frame& frame) { inject(std::vector<std::uint8_t>(frame.begin(), frame.end())); }
 
-  std::vector<qint64> toneTimes() const;
-
   VirtualClock clock;
   BusSimulator bus{clock};
   SimulatedLine line{bus};
