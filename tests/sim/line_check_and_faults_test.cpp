@@ -12,44 +12,24 @@ namespace {
 using LineCheckBurst = BusFixture;
 using BusModules = BusFixture;
 
+// The wake-up request the programmer sends once a second meanwhile does not
+// disturb the burst.
 TEST_F(LineCheckBurst, PowerUpWithButtonHeldSends301NumberedMessagesAtAnEvenPace) {
   bus.addModules(3, 0);
   bus.addModules(1, 42);
   bus.powerUpWithButtonHeld(3);
-  clock.advance(10000);
+  for (int i = 0; i < 10; ++i) {
+    line.write(request::collective(cmd::WakeUpAddress));
+    clock.advance(1000);
+  }
   ASSERT_EQ(frames.size(), 301u);
   for (std::size_t k = 0; k < frames.size(); ++k) {
     EXPECT_EQ(frameAddress(frames[k].frame), 42);
     EXPECT_EQ(frameCommand(frames[k].frame), cmd::Ping);
     EXPECT_EQ(decode::messageNumber(frames[k].frame), 300 - k);
+    if (k > 0) EXPECT_EQ(frames[k].atMs - frames[k - 1].atMs, 20) << k;
   }
-  for (std::size_t k = 1; k < frames.size(); ++k) {
-    const qint64 gap = frames[k].atMs - frames[k - 1].atMs;
-    EXPECT_TRUE(gap == 20) << "message " << k << " after " << gap << " ms";
-  }
-}
-
-TEST_F(LineCheckBurst, PaceIsSettableAndRequestsDuringTheBurstDoNotBreakIt) {
-  bus.addModules(1, 0);
-  bus.setLineCheckPaceMs(50);
-  bus.powerUpWithButtonHeld(0);
-  for (int i = 0; i < 30; ++i) {  // the programmer's wake-up request once a second meanwhile
-    line.write(request::collective(cmd::WakeUpAddress));
-    clock.advance(1000);
-  }
-  ASSERT_EQ(frames.size(), 301u);
-  EXPECT_EQ(decode::messageNumber(frames.back().frame), 0);
-  EXPECT_EQ(frames.back().atMs - frames.front().atMs, 300 * 50);
   EXPECT_EQ(crcErrors, 0);
-}
-
-TEST_F(LineCheckBurst, PingToModulesIsHarmless) {
-  bus.addModules(2, 0);
-  exchange(request::ping(0, 0));
-  exchange(request::ping(0xFFFF, 300));
-  EXPECT_TRUE(bytes.empty());
-  exchange(request::collective(0));
-  EXPECT_EQ(bytes.size(), 11u) << "the modules still answer afterwards";
 }
 
 TEST_F(BusModules, SilentRangeIsAGapInTheString) {
@@ -62,32 +42,6 @@ TEST_F(BusModules, SilentRangeIsAGapInTheString) {
   bus.clearSilentRange();
   exchange(request::readerVoltage(5));
   EXPECT_EQ(frames.size(), 8u);
-}
-
-TEST_F(BusModules, DriftChangesValuesSlowlyOnlyWhenOn) {
-  bus.addModules(1, 1);
-  const ModuleState before = bus.module(0);
-  for (int i = 0; i < 20; ++i) exchange(request::readerVoltage(1));
-  EXPECT_EQ(bus.module(0).millivolts, before.millivolts);
-  bus.setDrift(true);
-  for (int i = 0; i < 200; ++i) exchange(request::readerVoltage(1));
-  const int change = bus.module(0).millivolts - before.millivolts;
-  EXPECT_NE(bus.module(0).millivolts, before.millivolts);
-  EXPECT_LE(std::abs(change), 600) << "drift is slow";
-}
-
-TEST_F(BusModules, DefaultValuesAreRealistic) {
-  bus.addModules(50, 1);
-  for (int i = 0; i < 50; ++i) {
-    const ModuleState& m = bus.module(i);
-    EXPECT_EQ(m.address, i + 1);
-    EXPECT_GE(m.millivolts, 12000);
-    EXPECT_LE(m.millivolts, 13800);
-    EXPECT_GE((m.temperatureByte - 78) / 2.0, 15.0);
-    EXPECT_LE((m.temperatureByte - 78) / 2.0, 35.0);
-    EXPECT_GE(m.impedance, 100);
-    EXPECT_LE(m.impedance, 1000);
-  }
 }
 
 // A long scan with every fault switched on, as the program's receiver sees it.
@@ -130,19 +84,15 @@ FaultRun runWithFaults(std::uint32_t seed, int requests) {
   return run;
 }
 
-TEST(BusFaults, SameSeedRepeatsTheRunAndOtherSeedsDiffer) {
-  const FaultRun a = runWithFaults(77, 2000);
-  const FaultRun b = runWithFaults(77, 2000);
-  const FaultRun c = runWithFaults(78, 2000);
-  EXPECT_EQ(a.bytes, b.bytes);
-  EXPECT_EQ(a.times, b.times);
-  EXPECT_EQ(a.injected.corruptedReplies, b.injected.corruptedReplies);
-  EXPECT_NE(a.bytes, c.bytes);
-}
-
-TEST(BusFaults, CountsMatchWhatReachedTheLine) {
+// The same seed repeats a run byte for byte and to the millisecond; the
+// counts of injected faults match what reached the line.
+TEST(BusFaults, SeedRepeatsTheRunAndCountsMatchTheLine) {
   const int requests = 2000;
-  const FaultRun run = runWithFaults(5, requests);
+  const FaultRun run = runWithFaults(77, requests);
+  const FaultRun again = runWithFaults(77, requests);
+  EXPECT_EQ(run.bytes, again.bytes);
+  EXPECT_EQ(run.times, again.times);
+  EXPECT_NE(run.bytes, runWithFaults(78, requests).bytes);
   const InjectedFaults& f = run.injected;
   for (auto n : {f.missingReplies, f.corruptedReplies, f.noiseBytes, f.strayStarts, f.lateReplies}) {
     EXPECT_GT(n, 20u);
@@ -157,6 +107,7 @@ TEST(BusFaults, CountsMatchWhatReachedTheLine) {
   EXPECT_GT(run.crcErrors, 0);
 }
 
+// Noise bytes come before a reply and never look like its start.
 TEST(BusFaults, NoiseNeverLooksLikeAStartByte) {
   VirtualClock clock;
   BusSimulator bus(clock, 3);
@@ -175,24 +126,6 @@ TEST(BusFaults, NoiseNeverLooksLikeAStartByte) {
     EXPECT_NE(bytes[i], kStartByte);
     EXPECT_EQ(bytes[i + 1], kStartByte);
   }
-  EXPECT_EQ(bus.injected().noiseBytes, 300u);
-}
-
-TEST(BusFaults, LateReplyArrivesLateByTheGivenTime) {
-  VirtualClock clock;
-  BusSimulator bus(clock, 3);
-  std::vector<qint64> times;
-  bus.setByteSink([&](std::uint8_t) { times.push_back(clock.nowMs()); });
-  bus.addModules(1, 1);
-  FaultRates rates;
-  rates.lateReply = 1.0;
-  rates.lateByMs = 400;
-  bus.setFaults(rates);
-  bus.hostWrote(request::readerVoltage(1));
-  clock.advance(1000);
-  ASSERT_EQ(times.size(), 11u);
-  EXPECT_EQ(times.back(), 426);
-  EXPECT_EQ(bus.injected().lateReplies, 1u);
 }
 
 TEST(BusLifetime, SimulatorDestroyedWithEventsPendingOnTheClock) {

@@ -5,7 +5,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <QFileInfo>
+#include <QFile>
 #include <QProcess>
 #include <chrono>
 #include <gtest/gtest.h>
@@ -65,7 +65,6 @@ TEST_F(BusSimTool, AnswersAVoltageRequestOnItsTerminalWithLineTiming) {
   ASSERT_TRUE(device.startsWith("/dev/")) << device.toStdString();
   openRaw(device);
   const Frame request = request::readerVoltage(1);
-  ASSERT_EQ(request, (Frame{0x23, 0x00, 0x01, 0x12, 0x01, 0, 0, 0, 0, 0, 0x26}));
   const auto sent = Steady::now();
   ASSERT_EQ(::write(fd, request.data(), request.size()), 11);
   const auto reply = readBytes(11, 3000);
@@ -79,16 +78,6 @@ TEST_F(BusSimTool, AnswersAVoltageRequestOnItsTerminalWithLineTiming) {
   const double ms = std::chrono::duration<double, std::milli>(done - sent).count();
   EXPECT_GE(ms, 22.9) << "two frames take that long on the line";
   EXPECT_LT(ms, 1000);
-}
-
-TEST_F(BusSimTool, LinkPointsToTheTerminalWhileItRuns) {
-  const QString link = QStringLiteral("/tmp/zelta_bus_sim_test_%1").arg(::getpid());
-  start({"--modules", "1", "--link", link});
-  EXPECT_EQ(QFileInfo(link).symLinkTarget(), device);
-  tool.write("quit\n");
-  ASSERT_TRUE(tool.waitForFinished(5000));
-  EXPECT_EQ(tool.exitCode(), 0);
-  EXPECT_FALSE(QFileInfo::exists(link) || QFileInfo(link).isSymLink());
 }
 
 }  // namespace
