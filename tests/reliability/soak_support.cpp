@@ -1,10 +1,9 @@
 #include "soak_support.h"
 
 #include <malloc.h>
-#include <unistd.h>
 
-#include <QFile>
-#include <QList>
+#include <QtGlobal>
+#include <ctime>
 
 namespace zelta::testing {
 
@@ -15,17 +14,7 @@ int soakHours(int normal, int sanitized) {
   return kUnderSanitizer ? sanitized : normal;
 }
 
-MemorySample sampleMemory() {
-  MemorySample s;
-  s.heapInUse = mallinfo2().uordblks;
-  QFile statm("/proc/self/statm");
-  if (statm.open(QIODevice::ReadOnly)) {
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    if (fields.size() > 1)
-      s.residentKb = fields[1].toULongLong() * static_cast<std::size_t>(sysconf(_SC_PAGESIZE)) / 1024;
-  }
-  return s;
-}
+std::size_t heapInUse() { return mallinfo2().uordblks; }
 
 double cpuSeconds() {
   timespec t{};

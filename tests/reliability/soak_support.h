@@ -1,11 +1,8 @@
-// Small helpers of the long runs: how long to run, and the process's heap and
-// resident memory, sampled to show that a program does not grow with time.
+// Small helpers of the long runs: how long to run, the heap in use (sampled
+// to show that a program does not grow with time) and CPU time used.
 #pragma once
 
-#include <QByteArray>
-#include <QtGlobal>
 #include <cstddef>
-#include <ctime>
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -27,13 +24,8 @@ inline constexpr bool kUnderSanitizer = false;
 // Hours of virtual time: the environment variable ZELTA_SOAK_HOURS if set,
 // else the given default (less under the sanitizers, which run far slower).
 int soakHours(int normal, int sanitized);
-
-struct MemorySample {
-  std::size_t heapInUse = 0;  // bytes handed out by malloc and not freed
-  std::size_t residentKb = 0;
-};
-MemorySample sampleMemory();
-
+// Bytes handed out by malloc and not freed.
+std::size_t heapInUse();
 // CPU seconds this process has used.
 double cpuSeconds();
 
