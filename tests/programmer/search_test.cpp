@@ -51,27 +51,21 @@ TEST_F(Searches, ModuleSevenFlashesUntilItsButtonIsPressed) {
   EXPECT_EQ(title(), idle);
 }
 
-TEST_F(Searches, AbsentModuleGivesNoAnswerAfterThreeSeconds) {
-  startModuleSearch(false);
-  clock.advance(6999);
-  EXPECT_EQ(title(), QStringList({"Modul search7", "started"}));
-  clock.advance(1);
-  EXPECT_EQ(title(), QStringList({"No answer from", "Modul 7"}));
-  clock.advance(10000);
-  EXPECT_EQ(sent().size(), 2u) << "no polling without an answer";
-}
-
-TEST_F(Searches, StopWhileWaitingSendsTheStopRequestAndTheTimeOutStillComes) {
+TEST_F(Searches, AbsentModuleStoppedWhileWaitingGetsTheStopRequestAndTheTimeOut) {
   startModuleSearch(false);
   clock.advance(4100);
   click("Command4");
   EXPECT_EQ(title(), QStringList({"Modul search", "stopped"}));
   ASSERT_EQ(sent().size(), 3u);
   EXPECT_EQ(sent()[2], (Sent{4100, request::moduleSearch(7, SearchAction::StopFlashing)}));
-  clock.advanceTo(7000);
+  clock.advanceTo(6999);
+  EXPECT_EQ(title(), QStringList({"Modul search", "stopped"}));
+  clock.advance(1);  // no module at 7: three seconds after the request
   EXPECT_EQ(title(), QStringList({"No answer from", "Modul 7"}));
   clock.advanceTo(7100);
   EXPECT_EQ(title(), idle);
+  clock.advance(10000);
+  EXPECT_EQ(sent().size(), 3u) << "no polling without an answer";
 }
 
 TEST_F(Searches, AnswerToTheStopRequestStartsTheFlashingStatusAgain) {
