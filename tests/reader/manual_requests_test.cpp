@@ -1,7 +1,6 @@
-// Manual Mode: the six value buttons, the module search, the address field
-// and the "Module Values" window.
+// Manual Mode: the six value buttons, the module search, and the address
+// field with the "Module Values" window it clears.
 #include "protocol/commands.h"
-#include "reader/value_store.h"
 #include "reader_fixture.h"
 
 namespace zelta::testing {
@@ -80,45 +79,6 @@ TEST_F(ManualTest, AddressFieldCorrectsItselfAndClearsTheShownValues) {
   type("Text2", "6");
   for (const char* f : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6"})
     EXPECT_EQ(field(f), "") << f;
-}
-
-TEST_F(ManualTest, RepliesGoToModuleValuesWhateverTheirAddressAndAreNotStored) {
-  type("Text2", "5");
-  click("Command56");
-  receive(reply(9, cmd::Temperature, 120));
-  receive(reply(0, cmd::SoftwareRevision, 2, 10, 3));
-  receive(reply(400, cmd::Impedance, 0x00, 0x7B));
-  receive(reply(5, cmd::ModuleType, 22));
-  EXPECT_EQ(field("Text5"), "21");
-  EXPECT_EQ(field("Text2"), "2.10.3");
-  EXPECT_EQ(field("Text6"), "1.23");
-  EXPECT_EQ(field("Text1"), "S13");
-  receive(reply(5, cmd::ModuleType, 2));  // no name for code 2
-  EXPECT_EQ(field("Text1"), "");
-  EXPECT_TRUE(std::holds_alternative<std::monostate>(form1->store().at(ValueKind::Temperature, 8)));
-  EXPECT_EQ(cellText("Form3", 8), "Text1");
-  EXPECT_EQ(find<Lamp>("Active", window("Form3"))->colour(), colour::Green);
-  clock.advance(1000);
-  EXPECT_EQ(text("Label7"), "0");
-}
-
-TEST_F(ManualTest, ModuleValuesIsShownByTheSetUpAndUnloadedByScanMode) {
-  ASSERT_NE(window("Form4"), nullptr);
-  EXPECT_TRUE(window("Form4")->isVisible());
-  EXPECT_EQ(window("Form4")->windowTitle(), "Module Values");
-  click("Option1");
-  EXPECT_EQ(window("Form4"), nullptr);
-}
-
-TEST_F(ManualTest, ClosingThePortInManualModeKeepsItAndOpenReturnsToScanMode) {
-  click("Command38");
-  EXPECT_TRUE(find<QRadioButton>("Option2")->isChecked());
-  openPort();
-  EXPECT_TRUE(find<QRadioButton>("Option1")->isChecked());
-  EXPECT_EQ(form1->state().manuell, 0);
-  EXPECT_EQ(window("Form4"), nullptr);
-  EXPECT_TRUE(enabled("Command16"));
-  EXPECT_FALSE(enabled("Command8"));
 }
 
 }  // namespace
