@@ -9,8 +9,6 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <ctime>
 #include <functional>
@@ -96,22 +94,15 @@ struct Received {
   }
 };
 
-std::vector<std::uint8_t> allByteValues() {
-  std::vector<std::uint8_t> v;
-  for (int i = 0; i < 256; ++i) v.push_back(static_cast<std::uint8_t>(i));
-  for (int i = 255; i >= 0; --i) v.push_back(static_cast<std::uint8_t>(i));
-  return v;
-}
-
 TEST(QtSerialLine, BytesBothWaysUnchangedAndInOrder) {
   Pty pty;
   ASSERT_TRUE(pty.ok());
   QtSerialLine line;
   Received in(line);
   ASSERT_TRUE(line.openDevice(pty.path())) << line.errorString().toStdString();
-  EXPECT_TRUE(line.isOpen());
 
-  const auto sent = allByteValues();
+  std::vector<std::uint8_t> sent;
+  for (int i = 0; i < 512; ++i) sent.push_back(static_cast<std::uint8_t>(i < 256 ? i : 511 - i));
   pty.send(sent);
   ASSERT_TRUE(runUntil([&] { return in.bytes.size() >= sent.size(); }, 5000));
   EXPECT_EQ(in.bytes, sent);
@@ -131,27 +122,14 @@ TEST(QtSerialLine, BytesBothWaysUnchangedAndInOrder) {
   EXPECT_TRUE(in.failures.empty());
 }
 
-TEST(QtSerialLine, PortNumbersFollowTheEnvironment) {
-  Pty pty;
-  ASSERT_TRUE(pty.ok());
-  // As the run scripts do it: the variable names a link to the device.
-  QTemporaryDir dir;
-  const QString link = dir.filePath("zelta-COM7");
-  ASSERT_TRUE(QFile::link(pty.path(), link));
-  qputenv("ZELTA_COM7", link.toLocal8Bit());
+// Port numbers name a device from the environment (as the run scripts set it)
+// or the usual serial device.
+TEST(QtSerialLine, PortDevicesAndFailuresToOpenOrWrite) {
+  qputenv("ZELTA_COM7", "/tmp/zelta-COM7");
   qunsetenv("ZELTA_COM3");
-  EXPECT_EQ(QtSerialLine::deviceForPort(7), link);
+  EXPECT_EQ(QtSerialLine::deviceForPort(7), "/tmp/zelta-COM7");
   EXPECT_EQ(QtSerialLine::deviceForPort(3), "/dev/ttyS2");
-
-  QtSerialLine line;
-  Received in(line);
-  ASSERT_TRUE(line.openPort(7)) << line.errorString().toStdString();
-  pty.send({0x23, 0x01});
-  EXPECT_TRUE(runUntil([&] { return in.bytes.size() == 2; }, 5000));
   qunsetenv("ZELTA_COM7");
-}
-
-TEST(QtSerialLine, MissingDeviceOrClosedLineFails) {
   QtSerialLine line;
   EXPECT_FALSE(line.openDevice("/nonexistent/zelta-tty"));
   EXPECT_FALSE(line.errorString().isEmpty());
