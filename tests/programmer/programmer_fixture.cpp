@@ -11,8 +11,6 @@ void PrintTo(const Sent& s, std::ostream* os) {
   *os << std::dec;
 }
 
-ProgrammerFixture::ProgrammerFixture() = default;
-
 ProgrammerFixture::~ProgrammerFixture() {
   window.reset();
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -59,10 +57,6 @@ QString ProgrammerFixture::text(const char* name) const {
 }
 
 bool ProgrammerFixture::enabled(const char* name) const { return find<QWidget>(name)->isEnabled(); }
-
-bool ProgrammerFixture::checked(const char* name) const {
-  return find<QAbstractButton>(name)->isChecked();
-}
 
 QStringList ProgrammerFixture::title() const { return {text("Label1"), text("Label2")}; }
 

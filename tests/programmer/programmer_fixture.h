@@ -35,7 +35,6 @@ void PrintTo(const Sent& s, std::ostream* os);
 
 class ProgrammerFixture : public ::testing::Test {
  protected:
-  ProgrammerFixture();
   ~ProgrammerFixture() override;
 
   // Builds the window with this argument string.
@@ -56,7 +55,6 @@ class ProgrammerFixture : public ::testing::Test {
   void setText(const char* name, const QString& text) const;
   QString text(const char* name) const;  // line edit or label
   bool enabled(const char* name) const;
-  bool checked(const char* name) const;
 
   // The two title lines.
   QStringList title() const;
