@@ -10,20 +10,8 @@ using ::testing::ElementsAreArray;
 using BusModules = BusFixture;
 
 ModuleState sampleModule(std::uint16_t address) {
-  ModuleState s;
-  s.address = address;
-  s.millivolts = 0x3322;
-  s.temperatureByte = 0x7B;
-  s.impedance = 0x0155;
-  s.hwMajor = 3;
-  s.hwMinor = 1;
-  s.swMajor = 2;
-  s.swMinor = 10;
-  s.swPatch = 3;
-  s.typeCode = 21;
-  s.status = 0x31;
-  s.error = 0x04;
-  return s;
+  return {.address = address, .millivolts = 0x3322, .temperatureByte = 0x7B, .impedance = 0x0155,
+          .typeCode = 21, .status = 0x31, .error = 0x04};
 }
 
 // Each value request is answered by the addressed module, from its address,

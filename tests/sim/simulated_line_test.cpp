@@ -5,17 +5,13 @@
 namespace zelta::test {
 namespace {
 
-class SimulatedLineTest : public ::testing::Test {
+class SimulatedLineTest : public BusFixture {
  protected:
-  SimulatedLineTest() : bus(clock, 1), line(bus) {
+  SimulatedLineTest() {
     bus.addModules(2, 1);
-    QObject::connect(&line, &SerialLine::byteReceived, [this](quint8) { ++received; });
+    line.close();
     QObject::connect(&line, &SerialLine::lineFailed, [this](const QString& why) { failures.push_back(why); });
   }
-  VirtualClock clock;
-  BusSimulator bus;
-  SimulatedLine line;
-  int received = 0;
   QStringList failures;
 };
 
@@ -29,7 +25,7 @@ TEST_F(SimulatedLineTest, OpensAvailablePortsOnlyAndClosedWritesReachNoModule) {
   EXPECT_FALSE(line.openPort(2)) << "already open";
   clock.advance(100);
   EXPECT_TRUE(bus.hostFrames().empty());
-  EXPECT_EQ(received, 0);
+  EXPECT_TRUE(bytes.empty());
 }
 
 // Bytes arriving while the line is closed are lost; a failure is reported
@@ -40,12 +36,12 @@ TEST_F(SimulatedLineTest, ClosedOrFailedLineLosesBytesAndRefusesWrites) {
   clock.advance(20);  // the reply has started
   line.close();
   clock.advance(100);
-  const int beforeReopen = received;
-  EXPECT_GT(beforeReopen, 0);
-  EXPECT_LT(beforeReopen, 11);
+  const std::size_t beforeReopen = bytes.size();
+  EXPECT_GT(beforeReopen, 0u);
+  EXPECT_LT(beforeReopen, 11u);
   line.openPort(1);
   clock.advance(100);
-  EXPECT_EQ(received, beforeReopen);
+  EXPECT_EQ(bytes.size(), beforeReopen);
 
   line.failNow("adapter removed");
   line.failNow("adapter removed again");
@@ -57,7 +53,7 @@ TEST_F(SimulatedLineTest, ClosedOrFailedLineLosesBytesAndRefusesWrites) {
   ASSERT_TRUE(line.openPort(1));
   EXPECT_TRUE(line.write(request::readerVoltage(1)));
   clock.advance(100);
-  EXPECT_EQ(received, beforeReopen + 11);
+  EXPECT_EQ(bytes.size(), beforeReopen + 11);
 }
 
 TEST(SimulatedLineLifetime, LineReplacedWhileAReplyIsUnderwayHandsOverTheBus) {
