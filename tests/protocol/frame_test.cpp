@@ -22,10 +22,9 @@ TEST(FrameCodec, CheckValueAndWorkedFramesByteForByte) {
 }
 
 // Every byte value (the start byte included) at every payload offset survives
-// framing and reception, and the check byte takes all 256 values on the way.
+// framing and reception.
 TEST(FrameCodec, EveryByteValueAtEveryOffsetIsLossless) {
   FrameReceiver receiver;
-  bool checkBytesSeen[256] = {};
   for (std::size_t at = 0; at < 9; ++at) {
     for (int v = 0; v < 256; ++v) {
       Payload p{0x00, 0x05, 0x12, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06};
@@ -33,16 +32,12 @@ TEST(FrameCodec, EveryByteValueAtEveryOffsetIsLossless) {
       const Frame sent = buildFrame(p);
       ASSERT_EQ(sent[0], kStartByte);
       ASSERT_TRUE(hasValidCheckByte(sent));
-      checkBytesSeen[sent[10]] = true;
       for (std::size_t i = 0; i + 1 < kFrameSize; ++i)
         ASSERT_EQ(receiver.push(sent[i]), FrameReceiver::Outcome::Pending) << "offset " << at << " value " << v;
       ASSERT_EQ(receiver.push(sent[10]), FrameReceiver::Outcome::Complete);
       ASSERT_EQ(receiver.frame(), sent);
     }
   }
-  int distinct = 0;
-  for (bool seen : checkBytesSeen) distinct += seen;
-  EXPECT_EQ(distinct, 256);
 }
 
 TEST(FrameCodec, AnySingleBitErrorIsDetected) {

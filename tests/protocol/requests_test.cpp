@@ -18,21 +18,21 @@ struct RequestCase {
 TEST(Requests, EveryRequestOfBothPrograms) {
   const RequestCase cases[] = {
       {"reader voltage 1", request::readerVoltage(1), {0x00, 0x01, 0x12, 0x01}},
-      {"reader impedance 7", request::readerImpedance(7), {0x00, 0x07, 0x13, 0x01, 0x00}},
       {"hardware revision 300", request::hardwareRevision(300), {0x01, 0x2C, 0x20}},
+      {"software revision 65535", request::softwareRevision(65535), {0xFF, 0xFF, 0x21}},
       {"module type 35", request::moduleType(35), {0x00, 0x23, 0x22}},
       {"collective 500", request::collective(500), {0x01, 0xF4, 0x14}},
       {"search start 12", request::moduleSearch(12, SearchAction::StartFlashing), {0x00, 0x0C, 0xFC, 0x01}},
       {"programmer temperature 3", request::programmerTemperature(3), {0x00, 0x03, 0x11, 0x01}},
+      {"reader impedance 7", request::readerImpedance(7), {0x00, 0x07, 0x13, 0x01, 0x00}},
       {"programmer impedance 7", request::programmerImpedance(7), {0x00, 0x07, 0x13, 0x00}},
       {"address query", request::addressQuery(), {0xFF, 0xFF, 0xFD, 0x00}},
       {"reset address 17", request::resetAddress(17), {0x00, 0x11, 0xFD, 0x01, 0x00, 0x00}},
       {"set address 5 to 9", request::setAddress(5, 9), {0x00, 0x05, 0xFD, 0x01, 0x00, 0x09}},
-      {"set address 1 to 300", request::setAddress(1, 300), {0x00, 0x01, 0xFD, 0x01, 0x01, 0x2C}},
       {"auto address 65535", request::autoAddress(65535), {0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
       {"stop auto addressing", request::stopAutoAddressing(), {0xFF, 0xFF, 0xFE}},
       {"LED green", request::setLed(LedState::Green), {0x00, 0x00, 0xE4, 0x02}},
-      {"LED off", request::setLed(LedState::Off), {0x00, 0x00, 0xE4, 0x00}},
+      {"LED red", request::setLed(LedState::Red), {0x00, 0x00, 0xE4, 0x03}},
       {"ping 4 1000", request::ping(4, 1000), {0x00, 0x04, 0xE6, 0x03, 0xE8}},
   };
   for (const auto& c : cases) {
