@@ -2,8 +2,8 @@
 
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -17,34 +17,26 @@ TtySession::TtySession()
 }
 
 TtySession::~TtySession() {
-  if (simulator_.state() != QProcess::NotRunning) {
-    simulator_.write("quit\n");
-    if (!simulator_.waitForFinished(5000)) killSimulator();
-  }
+  killSimulator();
   QFile::remove(link_);
 }
 
-bool TtySession::startSimulator(const QStringList& args) {
+QString TtySession::startSimulator(const QStringList& args) {
   simulator_.start(QStringLiteral(ZELTA_BUS_SIM_BINARY), args + QStringList{"--link", link_});
-  if (!simulator_.waitForStarted(5000)) {
-    error_ = "zelta_bus_sim did not start: " + simulator_.errorString();
-    return false;
-  }
+  if (!simulator_.waitForStarted(5000)) return "zelta_bus_sim did not start: " + simulator_.errorString();
   QElapsedTimer waited;
   waited.start();
   while (!simulator_.canReadLine()) {
-    if (waited.elapsed() > 10000 || !simulator_.waitForReadyRead(1000)) {
-      if (waited.elapsed() > 10000 || simulator_.state() == QProcess::NotRunning) {
-        error_ = "no device path from zelta_bus_sim: " + simulator_.readAllStandardError();
-        return false;
-      }
-    }
+    simulator_.waitForReadyRead(1000);
+    if (waited.elapsed() > 10000 || simulator_.state() == QProcess::NotRunning)
+      return "no device path from zelta_bus_sim: " + simulator_.readAllStandardError();
   }
   simulator_.readLine();  // the device path; the link names it
-  return true;
+  return {};
 }
 
 void TtySession::killSimulator() {
+  if (simulator_.state() == QProcess::NotRunning) return;
   simulator_.kill();
   simulator_.waitForFinished(5000);
 }
@@ -55,13 +47,7 @@ void TtySession::command(const QString& line) {
 }
 
 // A real event loop, so that waiting costs no CPU of its own.
-void TtySession::runFor(int ms) {
-  QEventLoop loop;
-  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-  loop.exec();
-}
-
-bool TtySession::runUntil(const std::function<bool()>& done, int maxMs) {
+bool runUntil(const std::function<bool()>& done, int maxMs) {
   QEventLoop loop;
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
@@ -77,7 +63,7 @@ double cpuShareWhileRunning(int ms) {
   const double cpu = cpuSeconds();
   QElapsedTimer wall;
   wall.start();
-  TtySession::runFor(ms);
+  runUntil([] { return false; }, ms);
   return (cpuSeconds() - cpu) / (static_cast<double>(wall.elapsed()) / 1000.0);
 }
 

@@ -4,9 +4,10 @@
 // start again under the same link name. Real time: generous limits.
 #pragma once
 
-#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
 #include <QProcess>
-#include <QString>
 #include <QStringList>
 #include <functional>
 
@@ -23,21 +24,13 @@ class TtySession {
   TtySession();
   ~TtySession();
 
-  // Starts the simulator with these arguments and --link; false with a reason
-  // in lastError() when it does not come up.
-  bool startSimulator(const QStringList& args);
+  // Starts the simulator with these arguments and --link; the reason when it
+  // does not come up, else nothing.
+  QString startSimulator(const QStringList& args);
   void killSimulator();
   // An operator command on the simulator's standard input ("press 1").
   void command(const QString& line);
   const QString& link() const { return link_; }
-  QString lastError() const { return error_; }
-
-  // Runs the event loop for ms of wall time.
-  static void runFor(int ms);
-  // Runs the event loop until done() holds or maxMs have passed.
-  static bool runUntil(const std::function<bool()>& done, int maxMs);
-
-  // Bytes the line has delivered so far.
   quint64 bytesReceived() const { return bytes_; }
 
   RealClock clock;
@@ -51,12 +44,21 @@ class TtySession {
  private:
   QProcess simulator_;
   QString link_;
-  QString error_;
   quint64 bytes_ = 0;
 };
 
+// Runs the event loop until done() holds or maxMs have passed.
+bool runUntil(const std::function<bool()>& done, int maxMs);
 // CPU seconds this process uses while the event loop runs for ms, per
 // second of wall time.
 double cpuShareWhileRunning(int ms);
+
+template <class T = QWidget>
+T* child(QObject* window, const char* name) {
+  T* w = window->findChild<T*>(QString::fromLatin1(name));
+  EXPECT_NE(w, nullptr) << name;
+  return w;
+}
+inline void click(QObject* window, const char* name) { child<QAbstractButton>(window, name)->click(); }
 
 }  // namespace zelta::testing
