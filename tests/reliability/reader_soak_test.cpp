@@ -28,100 +28,6 @@ namespace {
 
 constexpr qint64 kHourMs = 3600 * 1000;
 
-struct Value {
-  ValueKind kind;
-  int address;
-  QString text;
-};
-
-// Works out from the request times and the reply bytes alone what the Reader
-// must have counted (missing answers, CRC errors) and shown (each module's
-// last accepted value).
-class WireLedger final : public ReaderReplies {
- public:
-  WireLedger(Clock& clock, BusSimulator& bus, SerialLine& line) : clock_(clock), bus_(bus) {
-    bus_.setTraceSink([this](const BusSimulator::TraceEvent& e) {
-      if (e.fromHost && e.bytes.size() == kFrameSize) hostWrote(e.bytes[3]);
-    });
-    bytes_ = QObject::connect(&line, &SerialLine::byteReceived, [this](quint8 b) { byteArrived(b); });
-  }
-  ~WireLedger() override {
-    QObject::disconnect(bytes_);
-    bus_.setTraceSink(nullptr);
-  }
-  // The last request's answer time has run out after the scan stopped.
-  void finish() { resolve(std::nullopt, clock_.nowMs()); }
-
-  QString& last(ValueKind kind, int address) {
-    return last_[static_cast<std::size_t>(kind)][static_cast<std::size_t>(address - 1)];
-  }
-  std::uint64_t missing = 0, crcErrors = 0, sent = 0;
-  std::vector<Value> values;  // accepted values in arrival order, taken by the log check
-
-  void up_t_auswert(const Frame& f, double c) override { accept(ValueKind::Temperature, f, generalText(c)); }
-  void up_u_auswert(const Frame& f, double v) override { accept(ValueKind::Voltage, f, voltageText(v)); }
-  void up_z_auswert(const Frame& f, double z) override { accept(ValueKind::Impedance, f, generalText(z)); }
-  void up_sammel_auswert(const Frame&, const decode::CollectiveReading&) override {}
-  void up_hw(const Frame& f, const std::string& r) override {
-    accept(ValueKind::Hardware, f, QString::fromStdString(r));
-  }
-  void up_sw(const Frame& f, const std::string& r) override {
-    accept(ValueKind::Software, f, QString::fromStdString(r));
-  }
-  void up_modul(const Frame& f, const std::optional<std::string>& name) override {
-    // A code without a name shows (and logs) the value kept before.
-    const int a = frameAddress(f);
-    if (a >= 1 && a <= kModuleCount)
-      accept(ValueKind::ModuleType, f, name ? QString::fromStdString(*name) : last(ValueKind::ModuleType, a));
-  }
-
- private:
-  struct Request {
-    qint64 sentMs;
-    std::uint8_t command;
-    std::optional<qint64> answeredMs;
-  };
-
-  void hostWrote(std::uint8_t command) {
-    ++sent;
-    resolve(command, clock_.nowMs());
-    receiver_.clear();  // the Reader forgets a partly received reply on every request
-    open_ = Request{clock_.nowMs(), command, std::nullopt};
-  }
-  // The answer timer runs from the request (1450 ms for impedance and the
-  // temperature request just before a sweep, else 280 ms); the first valid
-  // frame stops it, a new request before it runs out restarts it. A frame
-  // completing in the very millisecond it runs out comes after the tick.
-  void resolve(std::optional<std::uint8_t> next, qint64 nextMs) {
-    if (!open_) return;
-    const bool slow = open_->command == cmd::Impedance ||
-                      (open_->command == cmd::Temperature && next == cmd::Impedance);
-    const qint64 deadline = open_->sentMs + (slow ? 1450 : 280);
-    if (!(open_->answeredMs && *open_->answeredMs < deadline) && nextMs >= deadline) ++missing;
-    open_.reset();
-  }
-  void byteArrived(std::uint8_t byte) {
-    const auto outcome = receiver_.push(byte);
-    if (outcome == FrameReceiver::Outcome::CrcError) ++crcErrors;
-    if (outcome != FrameReceiver::Outcome::Complete) return;
-    if (open_ && !open_->answeredMs) open_->answeredMs = clock_.nowMs();
-    dispatchReaderReply(receiver_.frame(), *this);
-  }
-  void accept(ValueKind kind, const Frame& f, const QString& text) {
-    const int address = frameAddress(f);
-    if (address < 1 || address > kModuleCount) return;
-    last(kind, address) = text;
-    values.push_back({kind, address, text});
-  }
-
-  Clock& clock_;
-  BusSimulator& bus_;
-  QMetaObject::Connection bytes_;
-  FrameReceiver receiver_;
-  std::optional<Request> open_;
-  std::array<std::array<QString, kModuleCount>, kAllKinds.size()> last_;
-};
-
 // Reads the four CSV log files as they grow. A pass is a run of accepted
 // values of one kind in which each module appears once; it must become
 // exactly one complete line (CR LF) of its file: a timestamp, every value in
@@ -130,14 +36,11 @@ class LogFollower {
  public:
   explicit LogFollower(const QString& dir) : dir_(dir) {}
 
-  void add(std::vector<Value>& values) {
-    for (const Value& v : values) {
-      const auto slot = static_cast<std::size_t>(v.address - 1);
-      if (!current_ || current_->kind != v.kind || !current_->texts[slot].isEmpty()) endPass();
-      if (!current_) current_.emplace().kind = v.kind;
-      current_->texts[slot] = v.text;
-    }
-    values.clear();
+  void add(ValueKind kind, int address, const QString& text) {
+    const auto slot = static_cast<std::size_t>(address - 1);
+    if (!current_ || current_->kind != kind || !current_->texts[slot].isEmpty()) endPass();
+    if (!current_) current_.emplace().kind = kind;
+    current_->texts[slot] = text;
   }
   void endPass() {
     if (current_) expected_[fileOf(current_->kind)].push_back(lineOf(*current_));
@@ -210,6 +113,95 @@ class LogFollower {
   std::array<qint64, 4> offset_{};
 };
 
+// Works out from the request times and the reply bytes alone what the Reader
+// must have counted (missing answers, CRC errors) and shown (each module's
+// last accepted value).
+class WireLedger final : public ReaderReplies {
+ public:
+  WireLedger(Clock& clock, BusSimulator& bus, SerialLine& line, LogFollower& log)
+      : clock_(clock), bus_(bus), log_(log) {
+    bus_.setTraceSink([this](const BusSimulator::TraceEvent& e) {
+      if (e.fromHost && e.bytes.size() == kFrameSize) hostWrote(e.bytes[3]);
+    });
+    bytes_ = QObject::connect(&line, &SerialLine::byteReceived, [this](quint8 b) { byteArrived(b); });
+  }
+  ~WireLedger() override {
+    QObject::disconnect(bytes_);
+    bus_.setTraceSink(nullptr);
+  }
+  // The last request's answer time has run out after the scan stopped.
+  void finish() { resolve(std::nullopt, clock_.nowMs()); }
+
+  QString& last(ValueKind kind, int address) {
+    return last_[static_cast<std::size_t>(kind)][static_cast<std::size_t>(address - 1)];
+  }
+  std::uint64_t missing = 0, crcErrors = 0, sent = 0;
+
+  void up_t_auswert(const Frame& f, double c) override { accept(ValueKind::Temperature, f, generalText(c)); }
+  void up_u_auswert(const Frame& f, double v) override { accept(ValueKind::Voltage, f, voltageText(v)); }
+  void up_z_auswert(const Frame& f, double z) override { accept(ValueKind::Impedance, f, generalText(z)); }
+  void up_sammel_auswert(const Frame&, const decode::CollectiveReading&) override {}
+  void up_hw(const Frame& f, const std::string& r) override {
+    accept(ValueKind::Hardware, f, QString::fromStdString(r));
+  }
+  void up_sw(const Frame& f, const std::string& r) override {
+    accept(ValueKind::Software, f, QString::fromStdString(r));
+  }
+  void up_modul(const Frame& f, const std::optional<std::string>& name) override {
+    // A code without a name shows (and logs) the value kept before.
+    const int a = frameAddress(f);
+    if (a >= 1 && a <= kModuleCount)
+      accept(ValueKind::ModuleType, f, name ? QString::fromStdString(*name) : last(ValueKind::ModuleType, a));
+  }
+
+ private:
+  struct Request {
+    qint64 sentMs;
+    std::uint8_t command;
+    std::optional<qint64> answeredMs;
+  };
+
+  void hostWrote(std::uint8_t command) {
+    ++sent;
+    resolve(command, clock_.nowMs());
+    receiver_.clear();  // the Reader forgets a partly received reply on every request
+    open_ = Request{clock_.nowMs(), command, std::nullopt};
+  }
+  // The answer timer runs from the request (1450 ms for impedance and the
+  // temperature request just before a sweep, else 280 ms); the first valid
+  // frame stops it, a new request before it runs out restarts it. A frame
+  // completing in the very millisecond it runs out comes after the tick.
+  void resolve(std::optional<std::uint8_t> next, qint64 nextMs) {
+    if (!open_) return;
+    const bool slow = open_->command == cmd::Impedance ||
+                      (open_->command == cmd::Temperature && next == cmd::Impedance);
+    const qint64 deadline = open_->sentMs + (slow ? 1450 : 280);
+    if (!(open_->answeredMs && *open_->answeredMs < deadline) && nextMs >= deadline) ++missing;
+    open_.reset();
+  }
+  void byteArrived(std::uint8_t byte) {
+    const auto outcome = receiver_.push(byte);
+    if (outcome == FrameReceiver::Outcome::CrcError) ++crcErrors;
+    if (outcome != FrameReceiver::Outcome::Complete) return;
+    if (open_ && !open_->answeredMs) open_->answeredMs = clock_.nowMs();
+    dispatchReaderReply(receiver_.frame(), *this);
+  }
+  void accept(ValueKind kind, const Frame& f, const QString& text) {
+    const int address = frameAddress(f);
+    if (address < 1 || address > kModuleCount) return;
+    last(kind, address) = text;
+    log_.add(kind, address, text);
+  }
+
+  Clock& clock_;
+  BusSimulator& bus_;
+  LogFollower& log_;
+  QMetaObject::Connection bytes_;
+  FrameReceiver receiver_;
+  std::optional<Request> open_;
+  std::array<std::array<QString, kModuleCount>, kAllKinds.size()> last_;
+};
+
 class ReaderSoak : public ReaderFixture {
  protected:
   // Cells of every grid window that do not show the module's last accepted value.
@@ -253,8 +245,8 @@ TEST_F(ReaderSoak, FastScanOf340ModulesUnderInjectedFaultsCountsShowsAndLogsEver
   prepareScan("Fast", 1, kModuleCount, true);
   for (ValueKind kind : kAllKinds) menu(kindNames(kind).menu);  // a technician watches them all
 
-  WireLedger ledger(clock, bus, line);
   LogFollower logFiles(logs.path());
+  WireLedger ledger(clock, bus, line, logFiles);
   std::vector<std::size_t> heap;
   click("Command16");
   for (int h = 1; h <= hours; ++h) {
@@ -265,18 +257,14 @@ TEST_F(ReaderSoak, FastScanOf340ModulesUnderInjectedFaultsCountsShowsAndLogsEver
     clearFrames();
     QCoreApplication::processEvents();
     settle();
-    logFiles.add(ledger.values);
     EXPECT_EQ(logFiles.check().join("\n").toStdString(), "") << "hour " << h;
     EXPECT_EQ(wrongCells(ledger).join("\n").toStdString(), "") << "hour " << h;
     expectCounts(ledger, h);
     heap.push_back(heapInUse());
-    std::printf("[soak] hour %2d: %llu requests, %llu missing, %llu CRC errors, heap %zu KB\n", h,
-                static_cast<unsigned long long>(ledger.sent), static_cast<unsigned long long>(ledger.missing),
-                static_cast<unsigned long long>(ledger.crcErrors), heap.back() / 1024);
-    std::fflush(stdout);
+    std::printf("[soak] hour %2d: %llu requests, heap %zu KB\n", h, static_cast<unsigned long long>(ledger.sent),
+                heap.back() / 1024);
   }
 
-  logFiles.add(ledger.values);
   logFiles.endPass();
   click("Command17");   // writes the line under way
   clock.advance(3000);  // a step already under way goes out and its answer time runs out
@@ -285,7 +273,6 @@ TEST_F(ReaderSoak, FastScanOf340ModulesUnderInjectedFaultsCountsShowsAndLogsEver
   EXPECT_EQ(wrongCells(ledger).join("\n").toStdString(), "");
   form1.reset();  // the program ends: the line under way is written
   settle();
-  logFiles.add(ledger.values);
   logFiles.endPass();
   EXPECT_EQ(logFiles.check().join("\n").toStdString(), "");
   EXPECT_GT(logFiles.linesWritten, hours * 100);
@@ -295,11 +282,6 @@ TEST_F(ReaderSoak, FastScanOf340ModulesUnderInjectedFaultsCountsShowsAndLogsEver
   // (outside the impedance sweep) its answer, a corrupted reply or a stray
   // start byte a CRC error.
   const InjectedFaults injected = bus.injected();
-  std::printf("[soak] injected: %llu dropped, %llu corrupted, %llu stray #, %llu late\n",
-              static_cast<unsigned long long>(injected.missingReplies),
-              static_cast<unsigned long long>(injected.corruptedReplies),
-              static_cast<unsigned long long>(injected.strayStarts),
-              static_cast<unsigned long long>(injected.lateReplies));
   const auto lost = injected.missingReplies + injected.corruptedReplies + injected.lateReplies;
   const auto damaged = injected.corruptedReplies + injected.strayStarts;
   EXPECT_LE(ledger.missing, lost);
