@@ -66,10 +66,6 @@ std::vector<Sent> ProgrammerFixture::sent() const {
   return out;
 }
 
-void ProgrammerFixture::inject(const std::vector<std::uint8_t>& bytes) {
-  for (std::uint8_t b : bytes) emit line.byteReceived(b);
-}
-
 Frame replyFrame(std::uint16_t from, std::uint8_t command, std::uint8_t d4, std::uint8_t d5,
                  std::uint8_t d6, std::uint8_t d7, std::uint8_t d8, std::uint8_t d9) {
   return buildFrame(Payload{static_cast<std::uint8_t>(from >> 8),

@@ -62,9 +62,10 @@ class ProgrammerFixture : public ::testing::Test {
   // Frames the program wrote since the last forgetFrames().
   std::vector<Sent> sent() const;
   void forgetFrames() { bus.clearHostFrames(); }
-  // Puts bytes on the line as if a module sent them.
-  void inject(const std::vector<std::uint8_t>& bytes);
-  void inject(const Frame& frame) { inject(std::vector<std::uint8_t>(frame.begin(), frame.end())); }
+  // Puts a frame on the line as if a module sent it.
+  void inject(const Frame& frame) {
+    for (std::uint8_t b : frame) emit line.byteReceived(b);
+  }
 
   VirtualClock clock;
   BusSimulator bus{clock};
