@@ -4,7 +4,7 @@
 // frame that goes out is well formed.
 #include "protocol/commands.h"
 #include "tests/programmer/programmer_fixture.h"
-#include "wire_check.h"
+#include "soak_support.h"
 
 namespace zelta::testing {
 namespace {

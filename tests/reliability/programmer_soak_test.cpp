@@ -8,7 +8,6 @@
 #include "protocol/commands.h"
 #include "soak_support.h"
 #include "tests/programmer/programmer_fixture.h"
-#include "wire_check.h"
 
 namespace zelta::testing {
 namespace {

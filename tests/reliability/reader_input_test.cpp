@@ -11,7 +11,7 @@
 #include "protocol/commands.h"
 #include "reader/number_text.h"
 #include "tests/reader/reader_fixture.h"
-#include "wire_check.h"
+#include "soak_support.h"
 
 namespace zelta::testing {
 namespace {

@@ -21,7 +21,6 @@
 #include "reader/number_text.h"
 #include "soak_support.h"
 #include "tests/reader/reader_fixture.h"
-#include "wire_check.h"
 
 namespace zelta::testing {
 namespace {
