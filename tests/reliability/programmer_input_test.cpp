@@ -29,11 +29,6 @@ const Field kFields[] = {
      [](std::uint16_t a) { return request::setAddress(0, a); }},
 };
 
-struct Typed {
-  QString text;
-  int address;  // -1: no bus address, refused
-};
-
 class ProgrammerInput : public test::ProgrammerFixture {
  protected:
   // A fresh window in the field's mode, the other fields holding good
@@ -60,7 +55,7 @@ class ProgrammerInput : public test::ProgrammerFixture {
 };
 
 TEST_F(ProgrammerInput, EveryFieldRefusesWhatIsNoBusAddressAndUsesWhatIs) {
-  const Typed cases[] = {
+  const std::pair<QString, int> cases[] = {  // typed, the address it holds (-1: none, refused)
       {"-1", -1},          {"65536", -1},       {"1.5", -1},        {"&H10000", -1},
       {"-0.5", -1},        {"65535.5", -1},     {"99999999999", -1}, {QString(400, '9'), -1},
       {"&H1.8", 1},        {"0", 0},            {"65535", 65535},   {"&HFFFF", 65535},
@@ -69,11 +64,11 @@ TEST_F(ProgrammerInput, EveryFieldRefusesWhatIsNoBusAddressAndUsesWhatIs) {
   };
   bus.addModules(2, 0);
   for (const Field& f : kFields) {
-    for (const Typed& c : cases) {
-      SCOPED_TRACE(std::string(f.name) + " holds '" + c.text.left(20).toStdString() + "'");
-      typeAndPress(f, c.text);
-      EXPECT_EQ(wireProblem(bus.hostFrames(), 0, 0xFFFF), "");
-      if (c.address < 0) {
+    for (const auto& [typed, address] : cases) {
+      SCOPED_TRACE(std::string(f.name) + " holds '" + typed.left(20).toStdString() + "'");
+      typeAndPress(f, typed);
+      EXPECT_EQ(wireProblem(bus.hostFrames(), 0, 0xFFFF).toStdString(), "");
+      if (address < 0) {
         EXPECT_TRUE(refused(f));
         EXPECT_EQ(boxes.asked().size(), 1u);
         EXPECT_TRUE(sent().empty()) << sent().size() << " frames sent";
@@ -82,8 +77,8 @@ TEST_F(ProgrammerInput, EveryFieldRefusesWhatIsNoBusAddressAndUsesWhatIs) {
       EXPECT_FALSE(refused(f));
       bool carried = f.carrier == nullptr;
       for (const auto& s : sent())
-        carried |= f.carrier && s.frame == f.carrier(static_cast<std::uint16_t>(c.address));
-      EXPECT_TRUE(carried) << "no request for address " << c.address;
+        carried |= f.carrier && s.frame == f.carrier(static_cast<std::uint16_t>(address));
+      EXPECT_TRUE(carried) << "no request for address " << address;
     }
   }
 }
