@@ -1,5 +1,6 @@
-// CSV logging: the four files written by a scan, headers, quoting, the
-// pending line at Stop and at exit, unwritable files, and the options window.
+// CSV logging: the files written by a scan, headers, delimiters and quoting,
+// the pending line at Stop and at exit, unwritable files, logging off, and
+// the "Logging Options" window.
 #include <QDir>
 #include <QFile>
 #include <QLocale>
@@ -7,8 +8,6 @@
 #include <QTemporaryDir>
 #include <functional>
 
-#include "protocol/commands.h"
-#include "reader/log_file_writer.h"
 #include "reader_fixture.h"
 
 namespace zelta::testing {
@@ -55,6 +54,14 @@ class CsvLogging : public ReaderFixture {
     click("Command16");
     ASSERT_TRUE(clock.advanceUntil([&] { return frames().size() >= requestCount; }, 60000));
   }
+  // The voltage file after one pass (module type .. temperature, and the
+  // next voltage request) of a scan logged with the delimiter.
+  QStringList voltageLines(const QString& delimiter) {
+    setOptions(dir.path(), true, delimiter);
+    scan(5 * 3 + 1);
+    click("Command17");
+    return lines("ZELTA_Reader_Voltages.csv");
+  }
   static void expectLine(const QString& line, const QString& rest) {
     EXPECT_TRUE(QRegularExpression("^" + kStamp + QRegularExpression::escape(rest) + "$")
                     .match(line)
@@ -66,10 +73,7 @@ class CsvLogging : public ReaderFixture {
 };
 
 TEST_F(CsvLogging, AScanWritesFourFilesWithHeadersAndOneLinePerPass) {
-  setOptions(dir.path(), true);
-  scan(5 * 3 + 1);  // module type .. temperature, and the next voltage request
-  click("Command17");
-  const QStringList u = lines("ZELTA_Reader_Voltages.csv");
+  const QStringList u = voltageLines(";");
   ASSERT_EQ(u.size(), 2);
   EXPECT_EQ(u[0], "Timestamp;" + modules(";"));
   expectLine(u[1], ";13.200;;13.180");
@@ -85,41 +89,9 @@ TEST_F(CsvLogging, AScanWritesFourFilesWithHeadersAndOneLinePerPass) {
   EXPECT_FALSE(QFile::exists(path("ZELTA_Reader_Impedances.csv")));
 }
 
-TEST_F(CsvLogging, ImpedancesGoToTheirOwnFile) {
-  bus.module(0).impedance = 350;
-  bus.module(2).impedance = 123;
-  setOptions(dir.path(), true);
-  prepareScan("Fast", 1, 3, true);
-  click("Command16");
-  const auto impedanceRequests = [&] {
-    return std::count_if(frames().begin(), frames().end(),
-                         [](const auto& f) { return frameCommand(f.frame) == cmd::Impedance; });
-  };
-  ASSERT_TRUE(clock.advanceUntil([&] { return impedanceRequests() == 3; }, 120000));
-  clock.advance(1500 + 300 + 100);  // the pause, then the first voltage value
-  const QStringList z = lines("ZELTA_Reader_Impedances.csv");
-  ASSERT_EQ(z.size(), 2);
-  EXPECT_EQ(z[0], "Timestamp;" + modules(";"));
-  expectLine(z[1], ";3.5;;1.23");
-}
-
-TEST_F(CsvLogging, Module340IsLoggedInItsOwnColumn) {
-  bus.module(2).address = 340;
-  setOptions(dir.path(), true);
-  prepareScan("Fast", 339, 340);
-  click("Command16");
-  clock.advance(2000);
-  click("Command17");
-  const QStringList info = lines("ZELTA_Reader_Info.csv");
-  ASSERT_GE(info.size(), 2);
-  expectLine(info[1], ";Modultyp" + QString(";").repeated(339) + ";Q12");
-}
-
 TEST_F(CsvLogging, ThePassUnderWayIsWrittenWhenTheScanEnds) {
   const std::vector<std::pair<const char*, std::function<void()>>> endings = {
       {"Stop", [&] { click("Command17"); }},
-      {"Close", [&] { click("Command38"); }},
-      {"Manual Mode", [&] { click("Option2"); }},
       {"program end", [&] { form1->close(); }},
   };
   for (const auto& [what, end] : endings) {
@@ -145,46 +117,24 @@ TEST_F(CsvLogging, ExistingFilesKeepTheirContentAndOnlyEmptyOnesGetAHeader) {
   QFile empty(path("ZELTA_Reader_Info.csv"));
   ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
   empty.close();
-  setOptions(dir.path(), true);
-  scan(5 * 3 + 1);
-  click("Command17");
-  const QStringList u = lines("ZELTA_Reader_Voltages.csv");
+  const QStringList u = voltageLines(";");
   ASSERT_EQ(u.size(), 2);
   EXPECT_EQ(u[0], "earlier line");
   EXPECT_TRUE(lines("ZELTA_Reader_Info.csv")[0].startsWith("Timestamp;Name of Values;"));
 }
 
-TEST_F(CsvLogging, ANewDirectoryGetsItsOwnHeaders) {
-  setOptions(dir.path(), true);
-  scan(5 * 3 + 1);
-  QTemporaryDir second;
-  setOptions(second.path(), true);
-  clock.advance(400);  // the temperature pass under way goes to the new place
-  click("Command17");
-  QFile f(second.path() + "/ZELTA_Reader_Temperatures.csv");
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(f.readLine().startsWith("Timestamp;Module(1);"));
-}
-
 TEST_F(CsvLogging, ADelimiterInAValueIsQuotedSoEveryModuleKeepsItsColumn) {
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-  setOptions(dir.path(), true, ",");
-  scan(5 * 3 + 1);
-  click("Command17");
+  const QStringList u = voltageLines(",");
   QLocale::setDefault(QLocale::c());
-  const QStringList u = lines("ZELTA_Reader_Voltages.csv");
   ASSERT_EQ(u.size(), 2);
   expectLine(u[1], ",\"13,200\",,\"13,180\"");
 }
 
-TEST_F(CsvLogging, ATwoCharacterDelimiterKeepsTheTrailingDelimiters) {
-  setOptions(dir.path(), true, ", ");
-  scan(5 * 3 + 1);
-  click("Command17");
-  const QStringList u = lines("ZELTA_Reader_Voltages.csv");
+TEST_F(CsvLogging, ATwoCharacterDelimiterSeparatesEveryColumn) {
+  const QStringList u = voltageLines(", ");
   ASSERT_EQ(u.size(), 2);
-  EXPECT_EQ(u[0].split(", ").size(), 341);
-  EXPECT_EQ(u[1].split(", ").size(), 341);
+  EXPECT_EQ(u[0], "Timestamp, " + modules(", "));
   expectLine(u[1], ", 13.200, , 13.180" + QString(", ").repeated(337));
 }
 
@@ -227,25 +177,34 @@ TEST_F(CsvLogging, AnUnwritableDirectoryIsReportedAndItsLinesWrittenLater) {
   EXPECT_TRUE(u[2].contains(";13.200\r"));
 }
 
-TEST(LogFileWriterTest, KeepsTheLastTenThousandLinesAndCountsTheDropped) {
-  QTemporaryDir dir;
-  const QString sub = dir.path() + "/x";
-  LogFileWriter writer([](int) { return QStringLiteral("H"); });
-  writer.setFiles({sub + "/a", sub + "/b", sub + "/c", sub + "/d"});
-  for (int i = 0; i < 10003; ++i) writer.writeLine(1, QString::number(i));
-  EXPECT_EQ(writer.waiting(), 10000u);
-  EXPECT_EQ(writer.dropped(), 3u);
-  EXPECT_TRUE(writer.status().contains("3 oldest line(s) dropped"));
-  ASSERT_TRUE(QDir().mkpath(sub));
-  writer.retry();
-  EXPECT_TRUE(writer.status().isEmpty());
-  QFile f(sub + "/b");
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  const QList<QByteArray> l = f.readAll().split('\n');
-  ASSERT_EQ(l.size(), 10002);
-  EXPECT_EQ(l[0], "H\r");
-  EXPECT_EQ(l[1], "3\r");
-  EXPECT_EQ(l[10000], "10002\r");
+TEST_F(CsvLogging, OptionsWindowBrowseOkCancelAndDefault) {
+  environment.home = "/home/tech";
+  environment.documents = "/home/tech/Documents";
+  menu("Logging_Options");
+  QWidget* o = window("Log_Options");
+  EXPECT_EQ(text("T_LogDir", o), "/home/tech");
+  EXPECT_FALSE(find("B_Browse", o)->isEnabled());
+  click("Check1", o);
+  type("T_LogDir", "", o);
+  folders.queue({FolderChoice::Outcome::Chosen, "/data/logs/"});
+  click("B_Browse", o);
+  ASSERT_EQ(folders.asked().size(), 1u);
+  EXPECT_EQ(folders.asked()[0].startDir, "/home/tech/Documents");
+  EXPECT_EQ(form1->logger().logFiles()[0], "/data/logs/ZELTA_Reader_Voltages.csv");
+  folders.queue({FolderChoice::Outcome::Failed, {}});
+  click("B_Browse", o);
+  EXPECT_EQ(form1->logger().logDir(), "/data/logs");
+  type("T_delim", "", o);
+  click("B_Apply", o);
+  EXPECT_FALSE(o->isVisible());
+  EXPECT_TRUE(form1->logger().loggingActive());
+  EXPECT_EQ(form1->logger().delimiter(), ";");
+  menu("Logging_Options");
+  click("B_Default", o);  // acts at once, Cancel does not undo it
+  type("T_delim", "|", o);
+  click("B_Cancel", o);
+  EXPECT_EQ(form1->logger().logDir(), "/home/tech");
+  EXPECT_EQ(form1->logger().delimiter(), ";");
 }
 
 }  // namespace
