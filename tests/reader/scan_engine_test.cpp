@@ -136,10 +136,6 @@ TEST_F(ScanEngineTest, AddressFieldsCorrectThemselves) {
     type(c.field, c.typed);
     EXPECT_EQ(text(c.field), c.shown) << c.field << " typed '" << c.typed << "'";
   }
-  type("Text8", "7");
-  type("Text45", "9");
-  EXPECT_EQ(form1->state().start_adr, "7");
-  EXPECT_EQ(form1->state().end_adr, "9");
 }
 
 TEST_F(ScanEngineTest, StopAndManualModeHaltTheScanAndStartBeginsWithModuleType) {
