@@ -45,32 +45,23 @@ TEST_F(GridWindowsTest, CellsRunDownColumnsOfTwentyUnderTheirBlockLabels) {
   EXPECT_FALSE(find("Command1", w)->isEnabled());
 }
 
-TEST_F(GridWindowsTest, OpeningRefillsInGeneralFormWhileLiveUpdatesShowThreeDecimals) {
-  menu("Module_Voltage");
-  for (int i = 0; i < kModuleCount; ++i) ASSERT_EQ(cell("Form2", i)->text(), "") << i;
+TEST_F(GridWindowsTest, QuitUnloadsAndReopeningRefillsInGeneralFormWhileLiveValuesShowThreeDecimals) {
   scanning();
+  menu("Module_Voltage");
   receive(reply(21, cmd::Voltage, 0x33, 0x90));
   EXPECT_EQ(cell("Form2", 20)->text(), "13.200");
-  menu("Module_Voltage");
-  EXPECT_EQ(cell("Form2", 20)->text(), "13.2");
-  receive(reply(21, cmd::Voltage, 0x33, 0x90));
-  EXPECT_EQ(cell("Form2", 20)->text(), "13.200");
-}
-
-TEST_F(GridWindowsTest, QuitUnloadsAndTheMenuOpensANarrowRefilledWindow) {
-  scanning();
-  receive(reply(7, cmd::Temperature, 73));  // -2.5 degrees
-  menu("Temperature_E");
-  click("Command1", window("Form3"));
-  click("Command28", window("Form3"));
-  EXPECT_EQ(window("Form3"), nullptr);
+  click("Command1", window("Form2"));
+  click("Command28", window("Form2"));
+  EXPECT_EQ(window("Form2"), nullptr);
   settle();
-  menu("Temperature_E");
-  ASSERT_NE(window("Form3"), nullptr);
-  EXPECT_EQ(window("Form3")->width(), 280);
-  EXPECT_TRUE(find("Command1", window("Form3"))->isEnabled());
-  EXPECT_EQ(cell("Form3", 6)->text(), "-2.5");
-  EXPECT_EQ(cell("Form3", 7)->text(), "");
+  menu("Module_Voltage");
+  ASSERT_NE(window("Form2"), nullptr);
+  EXPECT_EQ(window("Form2")->width(), 280);
+  EXPECT_TRUE(find("Command1", window("Form2"))->isEnabled());
+  EXPECT_EQ(cell("Form2", 20)->text(), "13.2");
+  EXPECT_EQ(cell("Form2", 21)->text(), "");
+  receive(reply(21, cmd::Voltage, 0x33, 0x90));
+  EXPECT_EQ(cell("Form2", 20)->text(), "13.200");
 }
 
 TEST_F(GridWindowsTest, StartEmptiesEveryCellAndTableOnlyWithClearOldValues) {
