@@ -1,5 +1,5 @@
 // The main window: the enabled state after start-up, Open, a failed Open and
-// Close, the port number rules, and Close stopping the scan.
+// Close, Close stopping a scan, and the port number rules.
 #include "reader_fixture.h"
 
 namespace zelta::testing {
@@ -30,14 +30,23 @@ class MainWindow : public ReaderFixture {
   }
 };
 
-TEST_F(MainWindow, EnabledStateAfterStartUpOpenAndClose) {
+TEST_F(MainWindow, EnabledStateAfterStartUpOpenAndCloseAndCloseStopsTheScan) {
   expectColumn(0, "start-up");
   openPort("COM4");
   EXPECT_EQ(line.openedPort(), 4);
   expectColumn(1, "open");
-  click("Command38");
+  bus.addModules(2, 1);
+  click("Option3(0)");
+  click("Command16");
+  clock.advance(320);
+  click("Command38");  // mid-scan: no more requests, the line lamps go dark
   EXPECT_FALSE(line.isOpen());
   expectColumn(3, "close");
+  const auto sent = frames().size();
+  clock.advance(5000);
+  EXPECT_EQ(frames().size(), sent);
+  EXPECT_EQ(find<Lamp>("TXANZ")->colour(), colour::DarkGreen);
+  EXPECT_EQ(find<Lamp>("RXANZ")->colour(), colour::DarkGreen);
 }
 
 TEST_F(MainWindow, FailedOpenShowsTheBoxAndLeavesThePortClosed) {
@@ -83,19 +92,6 @@ TEST_F(MainWindow, PortNumberComesFromTheEndOfThePortName) {
     }
     line.close();
   }
-}
-
-TEST_F(MainWindow, CloseOfThePortDarkensTheLinesAndStopsTheScanTimers) {
-  bus.addModules(2, 1);
-  prepareScan("Fast", 1, 2);
-  click("Command16");
-  clock.advance(320);
-  click("Command38");
-  const auto sent = frames().size();
-  clock.advance(5000);
-  EXPECT_EQ(frames().size(), sent);
-  EXPECT_EQ(find<Lamp>("TXANZ")->colour(), colour::DarkGreen);
-  EXPECT_EQ(find<Lamp>("RXANZ")->colour(), colour::DarkGreen);
 }
 
 }  // namespace
