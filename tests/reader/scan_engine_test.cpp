@@ -21,7 +21,7 @@ class ScanEngineTest : public ReaderFixture {
   }
 };
 
-TEST_F(ScanEngineTest, MediumWithoutAnswersAsksEveryModuleEvery300ms) {
+TEST_F(ScanEngineTest, MediumWithoutAnswersAsksEveryModuleEvery300msAndNeverImpedanceWithoutCheck7) {
   prepareScan("Medium", 1, 2);
   const qint64 t0 = clock.nowMs();
   click("Command16");
@@ -35,6 +35,10 @@ TEST_F(ScanEngineTest, MediumWithoutAnswersAsksEveryModuleEvery300ms) {
   EXPECT_EQ(text("Label7"), "13");
   clock.advance(279);
   EXPECT_EQ(text("Label7"), "14");
+  // With Check7 cleared no impedance sweep ever runs.
+  clock.advance(20 * 60000);
+  EXPECT_EQ(countOf(Z), 0);
+  EXPECT_EQ(text("Text1"), "1");
 }
 
 TEST_F(ScanEngineTest, FastFollowsEachReplyBy10ms) {
@@ -98,14 +102,6 @@ TEST_F(ScanEngineTest, CountdownStaysAtZeroUntilAnImpedanceSweep) {
   clock.advance(3 * 60000 + 10);
   EXPECT_EQ(text("Text1"), "0");
   EXPECT_EQ(countOf(Z), 0);
-}
-
-TEST_F(ScanEngineTest, WithoutCheck7NoImpedanceSweepEverRuns) {
-  prepareScan("Fast", 1, 2, false);
-  click("Command16");
-  clock.advance(20 * 60000);
-  EXPECT_EQ(countOf(Z), 0);
-  EXPECT_EQ(text("Text1"), "1");
 }
 
 TEST_F(ScanEngineTest, StartAfterTheEndShrinksTheRangeToTheStart) {
