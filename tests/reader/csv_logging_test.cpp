@@ -105,6 +105,49 @@ TEST_F(CsvLogging, ThePassUnderWayIsWrittenAtProgramEnd) {
   expectLine(u[2], ";13.200");
 }
 
+// Stop is checked with the unwritable directory, program end above.
+TEST_F(CsvLogging, ThePassUnderWayIsWrittenWhenThePortCloses) {
+  setOptions(dir.path(), true);
+  scan(5 * 3 + 2);  // one value into the second voltage pass
+  click("Command38");
+  const QStringList u = lines("ZELTA_Reader_Voltages.csv");
+  ASSERT_EQ(u.size(), 3);
+  expectLine(u[2], ";13.200");
+}
+
+TEST_F(CsvLogging, ThePassUnderWayIsWrittenWhenManualModeIsChosen) {
+  setOptions(dir.path(), true);
+  scan(5 * 3 + 2);
+  click("Option2");
+  const QStringList u = lines("ZELTA_Reader_Voltages.csv");
+  ASSERT_EQ(u.size(), 3);
+  expectLine(u[2], ";13.200");
+}
+
+TEST_F(CsvLogging, Module340IsLoggedAndANewDirectoryGetsItsOwnHeaders) {
+  ModuleState last;
+  last.address = 340;
+  last.millivolts = 12000;
+  bus.addModule(last);
+  QTemporaryDir second;
+  for (const QString& d : {dir.path(), second.path()}) {
+    setOptions(d, true);
+    prepareScan("Fast", 339, 340);
+    click("Command16");
+    const std::size_t until = frames().size() + 5 * 2 + 1;
+    ASSERT_TRUE(clock.advanceUntil([&] { return frames().size() >= until; }, 60000));
+    click("Command17");
+    click("Command38");
+    QFile f(d + "/ZELTA_Reader_Voltages.csv");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QStringList u = QString::fromLocal8Bit(f.readAll()).split("\r\n");
+    ASSERT_GE(u.size(), 2);
+    EXPECT_EQ(u[0], "Timestamp;" + modules(";"));
+    EXPECT_TRUE(u[1].endsWith(";;12.000")) << u[1].toStdString();
+    EXPECT_EQ(u[1].split(';').size(), 341);
+  }
+}
+
 TEST_F(CsvLogging, ADelimiterInAValueIsQuotedSoEveryModuleKeepsItsColumn) {
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
   const QStringList u = voltageLines(",");

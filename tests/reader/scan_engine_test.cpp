@@ -156,6 +156,19 @@ TEST_F(ScanEngineTest, StopAndManualModeHaltTheScanAndStartBeginsWithModuleType)
 
 // Replies as the scan receives them, left just after the first request
 // (module type to module 1) of a Medium scan of modules 1 to 2.
+// A valid reply from an address outside the tables stops the answer timer;
+// the Fast scan must still step on instead of waiting for ever.
+TEST_F(ScanEngineTest, AFastScanStepsOnAfterAReplyFromOutsideTheTables) {
+  prepareScan("Fast", 1, 3);  // no module answers: the fast step drives the scan
+  click("Command16");
+  ASSERT_TRUE(clock.advanceUntil([&] { return frames().size() >= 3; }, 5000));
+  const qint64 sentAt = frames().back().atMs;
+  receive(reply(0, cmd::ModuleType, 1));
+  clock.advance(50);
+  ASSERT_EQ(frames().size(), 4u);
+  EXPECT_EQ(frames().back().atMs, sentAt + 10);
+}
+
 class ReceiveTest : public ScanEngineTest {
  protected:
   void SetUp() override {
