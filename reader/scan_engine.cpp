@@ -193,7 +193,10 @@ void ScanEngine::endOfSweep(int phase) {
 }
 
 void ScanEngine::fastStepTick() {
-  if (Timer* t = phaseTimer(state_.pollrate)) {
+  // Stop, Close and Manual Mode leave a pending fast step alone; stepping
+  // then would start the next sweep's timer and the scan would run on.
+  Timer* t = state_.fast == 1 ? phaseTimer(state_.pollrate) : nullptr;
+  if (t) {
     t->setEnabled(false);
     step(state_.pollrate);
   }

@@ -169,6 +169,26 @@ TEST_F(ScanEngineTest, AFastScanStepsOnAfterAReplyFromOutsideTheTables) {
   EXPECT_EQ(frames().back().atMs, sentAt + 10);
 }
 
+// A fast step still pending when the scan is stopped or the port closed must
+// not start the next sweep.
+TEST_F(ScanEngineTest, AFastStepPendingAtStopOrCloseDoesNotRestartTheScan) {
+  bus.addModules(1, 1);
+  for (const char* control : {"Command17", "Command38"}) {
+    SCOPED_TRACE(control);
+    prepareScan("Fast", 1, 1);
+    click("Command16");
+    Timer* fastStep = form1->findChild<Timer*>("Timer12");
+    ASSERT_TRUE(clock.advanceUntil([&] { return fastStep->isEnabled(); }, 5000));
+    click(control);
+    const std::size_t sent = frames().size();
+    const QString missing = text("Label7");
+    clock.advance(5000);
+    EXPECT_EQ(frames().size(), sent);
+    EXPECT_EQ(text("Label7"), missing);  // no requests into a closed port either
+    if (std::string(control) == "Command17") click("Command38");
+  }
+}
+
 class ReceiveTest : public ScanEngineTest {
  protected:
   void SetUp() override {
