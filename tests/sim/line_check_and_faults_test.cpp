@@ -27,7 +27,9 @@ TEST_F(LineCheckBurst, PowerUpWithButtonHeldSends301NumberedMessagesAtAnEvenPace
     EXPECT_EQ(frameAddress(frames[k].frame), 42);
     EXPECT_EQ(frameCommand(frames[k].frame), cmd::Ping);
     EXPECT_EQ(decode::messageNumber(frames[k].frame), 300 - k);
-    if (k > 0) EXPECT_EQ(frames[k].atMs - frames[k - 1].atMs, 20) << k;
+    if (k > 0) {
+      EXPECT_EQ(frames[k].atMs - frames[k - 1].atMs, 20) << k;
+    }
   }
   EXPECT_EQ(crcErrors, 0);
 }
