@@ -15,7 +15,12 @@ jobs="$(nproc 2>/dev/null || echo 2)"
 werror=OFF
 [[ "${CI:-}" == "true" ]] && werror=ON
 sanitize=OFF
-[[ "${ZELTA_SANITIZE:-}" == "1" ]] && sanitize=ON
+if [[ "${ZELTA_SANITIZE:-}" == "1" ]]; then
+  sanitize=ON
+  # The instrumentation misleads GCC's flow warnings (array-bounds inside Qt
+  # headers); the plain build is the one held to warnings as errors.
+  werror=OFF
+fi
 
 generator=()
 if [[ ! -f "$build_dir/CMakeCache.txt" ]] && command -v ninja >/dev/null 2>&1; then
