@@ -126,7 +126,8 @@ int scan(const QString& device, int modules, int sweeps) {
   zelta::QtTone tone;
   zelta::QtFolderChooser folders;
   zelta::QtEnvironment environment;
-  zelta::Platform platform{clock, line, boxes, tone, folders, environment};
+  zelta::QtSettings settings(QStringLiteral("ZELTA_Reader_bench"));
+  zelta::Platform platform{clock, line, boxes, tone, folders, environment, settings};
   zelta::ReaderWindow window(platform);
   window.show();
 
@@ -205,7 +206,7 @@ int main(int argc, char** argv) {
       window.show();
       return QApplication::exec();
     }
-    zelta::DesktopPlatform platform;
+    zelta::DesktopPlatform platform(QStringLiteral("ZELTA_Reader"));
     zelta::ReaderWindow window(platform.get());
     window.installEventFilter(&watch);
     window.show();

@@ -1,6 +1,6 @@
 // The platform of the desktop programs: the real clock and the Qt serial
-// line, message boxes, tone, folder chooser and environment, bundled for a
-// program's main window.
+// line, message boxes, tone, folder chooser, environment and settings,
+// bundled for a program's main window.
 #pragma once
 
 #include "platform/platform.h"
@@ -8,6 +8,7 @@
 #include "platform/qt_folder_chooser.h"
 #include "platform/qt_message_boxes.h"
 #include "platform/qt_serial_line.h"
+#include "platform/qt_settings.h"
 #include "platform/qt_tone.h"
 #include "platform/real_clock.h"
 
@@ -15,6 +16,9 @@ namespace zelta {
 
 class DesktopPlatform {
  public:
+  // programName names the program's own settings store.
+  explicit DesktopPlatform(const QString& programName) : settings_(programName) {}
+
   Platform& get() { return platform_; }
 
  private:
@@ -24,7 +28,8 @@ class DesktopPlatform {
   QtTone tone_;
   QtFolderChooser folders_;
   QtEnvironment environment_;
-  Platform platform_{clock_, line_, boxes_, tone_, folders_, environment_};
+  QtSettings settings_;
+  Platform platform_{clock_, line_, boxes_, tone_, folders_, environment_, settings_};
 };
 
 }  // namespace zelta

@@ -8,6 +8,7 @@
 #include "platform/folder_chooser.h"
 #include "platform/message_boxes.h"
 #include "platform/serial_line.h"
+#include "platform/settings.h"
 #include "platform/tone.h"
 
 namespace zelta {
@@ -19,6 +20,7 @@ struct Platform {
   Tone& tone;
   FolderChooser& folders;
   Environment& environment;
+  Settings& settings;
 };
 
 }  // namespace zelta

@@ -7,7 +7,7 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("ZELTA_Programmer");
-  zelta::DesktopPlatform platform;
+  zelta::DesktopPlatform platform(QStringLiteral("ZELTA_Programmer"));
   zelta::programmer::ProgrammerWindow window(platform.get());
   window.show();
   return QApplication::exec();

@@ -7,9 +7,9 @@
 
 namespace zelta::programmer {
 
-ProgrammerLink::ProgrammerLink(SerialLine& line, Lamp& tx, Timer& txTimer, Lamp& rx,
+ProgrammerLink::ProgrammerLink(SerialLine& line, Clock& clock, Lamp& tx, Timer& txTimer, Lamp& rx,
                                Timer& rxTimer, QObject* parent)
-    : QObject(parent), line_(line), tx_(tx), txTimer_(txTimer), rx_(rx), rxTimer_(rxTimer) {
+    : QObject(parent), line_(line), clock_(clock), tx_(tx), txTimer_(txTimer), rx_(rx), rxTimer_(rxTimer) {
   connect(&line_, &SerialLine::byteReceived, this, &ProgrammerLink::byteReceived);
   connect(&txTimer_, &Timer::tick, this, [this] {
     tx_.setColour(colour::DarkGreen);
@@ -24,14 +24,37 @@ ProgrammerLink::ProgrammerLink(SerialLine& line, Lamp& tx, Timer& txTimer, Lamp&
 void ProgrammerLink::send(const Frame& frame) {
   tx_.setColour(colour::Green);
   txTimer_.start();
-  line_.write(frame);
+  lastAsked_ = frameAddress(frame);
+  if (line_.write(frame)) publish({.kind = BusEvent::Kind::Sent, .frame = frame});
+}
+
+void ProgrammerLink::answerMissing() { publish({.kind = BusEvent::Kind::Missing}); }
+
+void ProgrammerLink::publish(BusEvent event) {
+  if (!events_.hasListeners()) return;
+  event.timeMs = clock_.nowMs();
+  event.asked = lastAsked_;
+  events_.publish(event);
 }
 
 void ProgrammerLink::byteReceived(quint8 byte) {
   const FrameReceiver::Outcome outcome = receiver_.push(byte);
   rx_.setColour(colour::Green);
   rxTimer_.start();
-  if (outcome != FrameReceiver::Outcome::Complete || replies_ == nullptr) return;
+  switch (outcome) {
+    case FrameReceiver::Outcome::Complete:
+      publish({.kind = BusEvent::Kind::Received, .frame = receiver_.frame()});
+      break;
+    case FrameReceiver::Outcome::CrcError:
+      publish({.kind = BusEvent::Kind::CrcError, .frame = receiver_.frame()});
+      return;
+    case FrameReceiver::Outcome::Dropped:
+      publish({.kind = BusEvent::Kind::Dropped, .byte = byte});
+      return;
+    case FrameReceiver::Outcome::Pending:
+      return;
+  }
+  if (replies_ == nullptr) return;
   const Frame frame = receiver_.frame();
   try {
     dispatchProgrammerReply(frame, *replies_);

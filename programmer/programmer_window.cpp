@@ -32,8 +32,8 @@ ProgrammerWindow::ProgrammerWindow(Platform& platform, QWidget* parent)
     : QWidget(parent), platform_(platform) {
   ui_ = buildForm1(*this, platform_.clock);
   values_ = std::make_unique<ValueWindows>(platform_.boxes, platform_.environment);
-  link_ = new ProgrammerLink(platform_.line, *ui_.txanz, ui_.timer(4), *ui_.rxanz, ui_.timer(1),
-                             this);
+  link_ = new ProgrammerLink(platform_.line, platform_.clock, *ui_.txanz, ui_.timer(4),
+                             *ui_.rxanz, ui_.timer(1), this);
   ctx_.reset(new ProgrammerContext{platform_, state_, ui_, *this, *link_, *values_});
   lineCheck_ = new LineCheck(*ctx_, this);
   modes_ = new ModeSwitch(*ctx_, *lineCheck_, this);
@@ -55,6 +55,8 @@ ProgrammerWindow::ProgrammerWindow(Platform& platform, QWidget* parent)
           [this] { values_->show(values_->form3()); });
   startUp();
 }
+
+BusEvents& ProgrammerWindow::busEvents() { return link_->events(); }
 
 ProgrammerWindow::~ProgrammerWindow() {
   // Replies must not reach handlers that are being torn down.

@@ -11,6 +11,10 @@
 #include "programmer/form1_controls.h"
 #include "programmer/programmer_state.h"
 
+namespace zelta {
+class BusEvents;
+}
+
 namespace zelta::programmer {
 
 struct ProgrammerContext;
@@ -36,6 +40,8 @@ class ProgrammerWindow : public QWidget {
 
   const ProgrammerState& state() const { return state_; }
   ValueWindows& valueWindows() { return *values_; }
+  // What crosses the bus, for views that follow it.
+  BusEvents& busEvents();
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -7,7 +7,7 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("ZELTA_Reader");
-  zelta::DesktopPlatform platform;
+  zelta::DesktopPlatform platform(QStringLiteral("ZELTA_Reader"));
   zelta::ReaderWindow window(platform.get());
   window.show();
   return QApplication::exec();

@@ -25,6 +25,7 @@ ReaderLink::ReaderLink(SerialLine& line, Clock& clock, ReaderState& state, const
                        QObject* timerOwner)
     : QObject(timerOwner),
       line_(line),
+      clock_(clock),
       state_(state),
       label21_(*c.label21),
       label8_(*c.label8),
@@ -54,8 +55,19 @@ void ReaderLink::request(Frame (*build)(std::uint16_t)) {
 void ReaderLink::send(const Frame& frame) {
   tx_.flash();
   label21_.setText(generalText(state_.adr));
+  lastAsked_ = frameAddress(frame);
   if (!line_.write(frame)) return;  // a closed port: the request is simply lost
   receiver_.clear();
+  publish({.kind = BusEvent::Kind::Sent, .frame = frame});
+}
+
+void ReaderLink::answerMissing() { publish({.kind = BusEvent::Kind::Missing}); }
+
+void ReaderLink::publish(BusEvent event) {
+  if (!events_.hasListeners()) return;
+  event.timeMs = clock_.nowMs();
+  event.asked = lastAsked_;
+  events_.publish(event);
 }
 
 void ReaderLink::darkenLineLamps() {
@@ -67,13 +79,18 @@ void ReaderLink::byteReceived(std::uint8_t byte) {
   switch (receiver_.push(byte)) {
     case FrameReceiver::Outcome::Complete:
       rx_.flash();
+      publish({.kind = BusEvent::Kind::Received, .frame = receiver_.frame()});
       frameComplete();
       break;
     case FrameReceiver::Outcome::CrcError:
+      publish({.kind = BusEvent::Kind::CrcError, .frame = receiver_.frame()});
       crcError();
       break;
-    case FrameReceiver::Outcome::Pending:
     case FrameReceiver::Outcome::Dropped:
+      publish({.kind = BusEvent::Kind::Dropped, .byte = byte});
+      rx_.flash();
+      break;
+    case FrameReceiver::Outcome::Pending:
       rx_.flash();
       break;
   }

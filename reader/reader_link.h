@@ -4,12 +4,15 @@
 // stops the answer timer and goes to the reply handlers, then the scan may
 // step on; a corrupted one lights "crc" and counts in Label8. Whatever a
 // reply handler does, the receiver is ready for the next frame afterwards.
+// Every frame, dropped byte and missing answer is also published on
+// events() for whoever follows the bus.
 #pragma once
 
 #include <QObject>
 #include <cstdint>
 
 #include "flash_lamp.h"
+#include "protocol/bus_events.h"
 #include "protocol/frame.h"
 #include "protocol/receiver.h"
 
@@ -47,12 +50,20 @@ class ReaderLink : public QObject {
   // Lamps after Close: both line lamps dark, their timers off.
   void darkenLineLamps();
 
+  // The answer timer of the last request ran out.
+  void answerMissing();
+
+  BusEvents& events() { return events_; }
+
  private:
   void byteReceived(std::uint8_t byte);
   void frameComplete();
   void crcError();
 
+  void publish(BusEvent event);
+
   SerialLine& line_;
+  Clock& clock_;
   ReaderState& state_;
   QLabel& label21_;
   QLabel& label8_;
@@ -63,6 +74,8 @@ class ReaderLink : public QObject {
   FrameReceiver receiver_;
   ReaderReplies* replies_ = nullptr;
   ReplyFollowUp* followUp_ = nullptr;
+  BusEvents events_;
+  int lastAsked_ = -1;
 };
 
 }  // namespace zelta

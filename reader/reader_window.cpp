@@ -32,12 +32,14 @@ ReaderWindow::ReaderWindow(Platform& platform, QWidget* parent)
       moduleValues_([] { return new ModuleValuesWindow; }),
       logOptions_(
           std::make_unique<LogOptionsWindow>(logger_, platform.folders, platform.environment)) {
-  storeAndShow_ = std::make_unique<StoreAndShow>(state_, store_, *grids_, moduleValues_, logger_);
+  storeAndShow_ = std::make_unique<StoreAndShow>(state_, store_, *grids_, moduleValues_, logger_,
+                                                 readings_, platform.clock);
   link_ = new ReaderLink(platform.line, platform.clock, state_, c_, this);
   ScanEngine::Hooks hooks;
   hooks.clearOldValues = [this] {
     grids_->clearAll();
     store_.clearAll();
+    emit readings_.cleared();
   };
   hooks.scanStopped = [this] { logger_.flushPendingLine(); };
   engine_ = new ScanEngine(platform.clock, state_, c_, *link_, *this, std::move(hooks));
@@ -75,6 +77,8 @@ ReaderWindow::ReaderWindow(Platform& platform, QWidget* parent)
 
   startUp();
 }
+
+BusEvents& ReaderWindow::busEvents() { return link_->events(); }
 
 ReaderWindow::~ReaderWindow() {
   logger_.flushPendingLine();

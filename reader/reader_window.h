@@ -11,6 +11,7 @@
 #include "csv_logger.h"
 #include "reader_controls.h"
 #include "reader_state.h"
+#include "reading_events.h"
 #include "value_store.h"
 #include "window_slot.h"
 
@@ -24,6 +25,7 @@ class ModeSwitch;
 class ModuleValuesWindow;
 class ReaderLink;
 class ScanEngine;
+class BusEvents;
 class StoreAndShow;
 
 class ReaderWindow : public QMainWindow {
@@ -35,6 +37,9 @@ class ReaderWindow : public QMainWindow {
   const ReaderState& state() const { return state_; }
   const ValueStore& store() const { return store_; }
   CsvLogger& logger() { return logger_; }
+  // What crosses the bus, and every value filed, for views that follow them.
+  BusEvents& busEvents();
+  ReadingEvents& readings() { return readings_; }
 
   // A secondary window by its name ("Form2", "Form4", "Log_Options"), while
   // it is loaded; null otherwise.
@@ -56,6 +61,7 @@ class ReaderWindow : public QMainWindow {
   ReaderControls c_;
   ValueStore store_;
   CsvLogger logger_;
+  ReadingEvents readings_;
   std::unique_ptr<GridWindows> grids_;
   WindowSlot<ModuleValuesWindow> moduleValues_;
   std::unique_ptr<LogOptionsWindow> logOptions_;

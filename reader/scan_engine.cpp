@@ -209,6 +209,7 @@ void ScanEngine::armFastStepIfDue() {
 }
 
 void ScanEngine::missingAnswerTick() {
+  link_.answerMissing();
   armFastStepIfDue();
   countUp(*c_.label7);
   ma_.flash();

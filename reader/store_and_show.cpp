@@ -4,7 +4,9 @@
 #include "grid_windows.h"
 #include "module_values_window.h"
 #include "number_text.h"
+#include "platform/clock.h"
 #include "reader_state.h"
+#include "reading_events.h"
 
 namespace zelta {
 namespace {
@@ -14,8 +16,15 @@ bool storable(int address) { return address >= 1 && address <= kModuleCount; }
 }  // namespace
 
 StoreAndShow::StoreAndShow(const ReaderState& state, ValueStore& store, GridWindows& grids,
-                           WindowSlot<ModuleValuesWindow>& moduleValues, CsvLogger& logger)
-    : state_(state), store_(store), grids_(grids), moduleValues_(moduleValues), logger_(logger) {}
+                           WindowSlot<ModuleValuesWindow>& moduleValues, CsvLogger& logger,
+                           ReadingEvents& readings, const Clock& clock)
+    : state_(state),
+      store_(store),
+      grids_(grids),
+      moduleValues_(moduleValues),
+      logger_(logger),
+      readings_(readings),
+      clock_(clock) {}
 
 bool StoreAndShow::blinkAndCheckManual(ValueKind kind, const QString& manualText) {
   grids_.ensure(kind).blink();
@@ -28,9 +37,10 @@ void StoreAndShow::show(ValueKind kind, const Frame& f, StoredValue value, const
   if (blinkAndCheckManual(kind, display)) return;
   const int address = frameAddress(f);
   if (!storable(address)) return;
-  store_.set(kind, address - 1, std::move(value));
+  store_.set(kind, address - 1, value);
   grids_.ensure(kind).setCell(address - 1, display);
   logger_.logValue(QString::fromLatin1(kindNames(kind).logName), display, address);
+  emit readings_.stored({kind, address, std::move(value), display, clock_.nowMs()});
 }
 
 void StoreAndShow::up_u_auswert(const Frame& f, double volts) {

@@ -1,7 +1,8 @@
 // What becomes of every decoded reply: the lamp of its kind's grid window
 // blinks; in Manual Mode the value goes to "Module Values"; in Scan Mode it
 // is filed under the address the reply came from (1 to 340, others change
-// nothing), written into that module's cell and handed to the logger.
+// nothing), written into that module's cell and handed to the logger, and
+// then told to whoever follows the readings.
 #pragma once
 
 #include "protocol/dispatch.h"
@@ -10,15 +11,18 @@
 
 namespace zelta {
 
+class Clock;
 class CsvLogger;
 class GridWindows;
+class ReadingEvents;
 class ModuleValuesWindow;
 struct ReaderState;
 
 class StoreAndShow final : public ReaderReplies {
  public:
   StoreAndShow(const ReaderState& state, ValueStore& store, GridWindows& grids,
-               WindowSlot<ModuleValuesWindow>& moduleValues, CsvLogger& logger);
+               WindowSlot<ModuleValuesWindow>& moduleValues, CsvLogger& logger,
+               ReadingEvents& readings, const Clock& clock);
 
   void up_t_auswert(const Frame& f, double celsius) override;
   void up_u_auswert(const Frame& f, double volts) override;
@@ -38,6 +42,8 @@ class StoreAndShow final : public ReaderReplies {
   GridWindows& grids_;
   WindowSlot<ModuleValuesWindow>& moduleValues_;
   CsvLogger& logger_;
+  ReadingEvents& readings_;
+  const Clock& clock_;
 };
 
 }  // namespace zelta

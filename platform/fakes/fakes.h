@@ -1,13 +1,16 @@
 // Small fakes of the platform for tests: a tone that records, a folder chooser
-// that answers from a script, and a fixed environment.
+// that answers from a script, a fixed environment and settings kept in memory
+// (empty, as at a first run).
 #pragma once
 
 #include <QString>
+#include <QVariantMap>
 #include <deque>
 #include <vector>
 
 #include "platform/environment.h"
 #include "platform/folder_chooser.h"
+#include "platform/settings.h"
 #include "platform/tone.h"
 
 namespace zelta {
@@ -56,6 +59,17 @@ class FixedEnvironment final : public Environment {
   QString documentsDir() const override { return documents; }
   QString currentDir() const override { return current; }
   QString argumentString() const override { return arguments; }
+};
+
+class MemorySettings final : public Settings {
+ public:
+  bool contains(const QString& key) const override { return values.contains(key); }
+  QVariant value(const QString& key, const QVariant& fallback = {}) const override {
+    return values.value(key, fallback);
+  }
+  void setValue(const QString& key, const QVariant& value) override { values[key] = value; }
+
+  QVariantMap values;
 };
 
 }  // namespace zelta

@@ -43,7 +43,8 @@ struct ProgrammerBench {
   RecordingTone tone{&clock};
   ScriptedFolderChooser folders;
   FixedEnvironment environment;
-  Platform platform{clock, line, boxes, tone, folders, environment};
+  MemorySettings settings;
+  Platform platform{clock, line, boxes, tone, folders, environment, settings};
   std::unique_ptr<ProgrammerWindow> window;
 };
 

@@ -26,7 +26,8 @@ struct ReaderOnSimulatedBus {
   zelta::RecordingTone tone{&clock};
   zelta::ScriptedFolderChooser folders;
   zelta::FixedEnvironment environment;
-  zelta::Platform platform{clock, line, boxes, tone, folders, environment};
+  zelta::MemorySettings settings;
+  zelta::Platform platform{clock, line, boxes, tone, folders, environment, settings};
   zelta::ReaderWindow form1{platform};
 
   template <class T>

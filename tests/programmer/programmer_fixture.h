@@ -74,7 +74,8 @@ class ProgrammerFixture : public ::testing::Test {
   RecordingTone tone{&clock};
   ScriptedFolderChooser folders;
   FixedEnvironment environment;
-  Platform platform{clock, line, boxes, tone, folders, environment};
+  MemorySettings settings;
+  Platform platform{clock, line, boxes, tone, folders, environment, settings};
   std::unique_ptr<ProgrammerWindow> window;
 };
 

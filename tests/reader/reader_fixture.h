@@ -67,7 +67,8 @@ class ReaderFixture : public ::testing::Test {
   RecordingTone tone{&clock};
   ScriptedFolderChooser folders;
   FixedEnvironment environment;
-  Platform platform{clock, line, boxes, tone, folders, environment};
+  MemorySettings settings;
+  Platform platform{clock, line, boxes, tone, folders, environment, settings};
   std::unique_ptr<ReaderWindow> form1;
 };
 

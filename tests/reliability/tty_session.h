@@ -39,7 +39,8 @@ class TtySession {
   RecordingTone tone{&clock};
   ScriptedFolderChooser folders;
   FixedEnvironment environment;
-  Platform platform{clock, line, boxes, tone, folders, environment};
+  MemorySettings settings;
+  Platform platform{clock, line, boxes, tone, folders, environment, settings};
 
  private:
   QProcess simulator_;
