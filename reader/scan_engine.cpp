@@ -115,7 +115,9 @@ void ScanEngine::pollFast() {
   setPhaseInterval(300);
   timer8_->setInterval(280);
   state_.opt3 = 0;
-  state_.fast = 1;
+  // Arming the stepping of a stopped scan would let its last reply or
+  // time-out start it again.
+  if (running_) state_.fast = 1;
 }
 
 void ScanEngine::pollMedium() {
@@ -141,6 +143,7 @@ void ScanEngine::start() {
   state_.adr = lenientNumber(state_.start_adr);
   timer8_->setInterval(answerIntervalForRate());
   if (state_.opt3 == 0) state_.fast = 1;
+  running_ = true;
   timer5_->setEnabled(true);
 }
 
@@ -154,6 +157,7 @@ void ScanEngine::haltScanTimers() {
   for (Timer* t : {timer3_, timer5_, timer9_, timer10_, timer11_, timer13_, timer15_, timer17_})
     t->setEnabled(false);
   state_.fast = 0;
+  running_ = false;
 }
 
 void ScanEngine::step(int phase) {

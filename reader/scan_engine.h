@@ -3,7 +3,8 @@
 // and over, with an impedance sweep whenever the countdown has run out). Each
 // kind has a phase timer; at the Fast rate the next request follows a reply
 // (or a missing answer) 10 ms later instead. There are no retries: a module
-// that does not answer in time counts as a missing answer.
+// that does not answer in time counts as a missing answer. A stopped scan
+// stays stopped.
 #pragma once
 
 #include <QObject>
@@ -86,6 +87,7 @@ class ScanEngine final : public QObject, public ReplyFollowUp {
   Timer* timer8_;   // answer
   Timer* timer10_;  // pause after impedance
   FlashLamp ma_;
+  bool running_ = false;  // from Start until Stop, Close or Manual Mode
 };
 
 }  // namespace zelta
