@@ -150,7 +150,6 @@ void ScanEngine::start() {
 void ScanEngine::stop() {
   applyEnabledState(form1_, WindowChange::ScanStop);
   haltScanTimers();
-  if (hooks_.scanStopped) hooks_.scanStopped();
 }
 
 void ScanEngine::haltScanTimers() {
@@ -158,6 +157,14 @@ void ScanEngine::haltScanTimers() {
     t->setEnabled(false);
   state_.fast = 0;
   running_ = false;
+  endPassDue_ = true;
+  if (!timer8_->isEnabled()) requestSettled();
+}
+
+void ScanEngine::requestSettled() {
+  if (!endPassDue_) return;
+  endPassDue_ = false;
+  if (hooks_.scanEnded) hooks_.scanEnded();
 }
 
 void ScanEngine::step(int phase) {
@@ -218,6 +225,7 @@ void ScanEngine::missingAnswerTick() {
   countUp(*c_.label7);
   ma_.flash();
   timer8_->setEnabled(false);
+  requestSettled();
 }
 
 void ScanEngine::endOfPauseTick() {
@@ -234,7 +242,10 @@ void ScanEngine::minuteTick() {
 
 void ScanEngine::answerReceived() { timer8_->setEnabled(false); }
 
-void ScanEngine::replyHandled() { armFastStepIfDue(); }
+void ScanEngine::replyHandled() {
+  armFastStepIfDue();
+  requestSettled();
+}
 
 void ScanEngine::startAddressChanged() {
   if (auto fix = field_rules::startAddress(c_.text8->text())) {
