@@ -151,6 +151,19 @@ TEST_F(CsvLogging, Module340IsLoggedAndANewDirectoryGetsItsOwnHeaders) {
   }
 }
 
+TEST_F(CsvLogging, AFileMovedAwayOrEmptiedWhileScanningGetsItsHeaderAgain) {
+  setOptions(dir.path(), true);
+  scan(5 * 3 + 2);  // one line in each of the voltage and temperature files
+  ASSERT_TRUE(QFile::rename(path("ZELTA_Reader_Voltages.csv"), dir.path() + "/moved"));
+  ASSERT_TRUE(QFile::resize(path("ZELTA_Reader_Temperatures.csv"), 0));
+  ASSERT_TRUE(clock.advanceUntil([&] { return frames().size() >= 5 * 3 + 8; }, 60000));
+  for (const char* file : {"ZELTA_Reader_Voltages.csv", "ZELTA_Reader_Temperatures.csv"}) {
+    const QStringList l = lines(file);
+    ASSERT_EQ(l.size(), 2) << file;
+    EXPECT_EQ(l[0], "Timestamp;" + modules(";"));
+  }
+}
+
 TEST_F(CsvLogging, ADelimiterInAValueIsQuotedSoEveryModuleKeepsItsColumn) {
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
   const QStringList u = voltageLines(",");
