@@ -1,9 +1,9 @@
 // Appends lines to the four log files, each line with its own open, append
-// and close, CR LF at the end. A line going to a file that is missing or empty
-// (new, moved away or emptied meanwhile) goes after the header line. A line that
-// cannot be written is kept (at most kMaxWaiting lines, the oldest dropped
-// and counted) and written, in order, once its file can be written again;
-// meanwhile status() names the file and the reason.
+// and close, CR LF at the end. A file that is missing or empty when a line
+// goes to it (new, moved away or emptied meanwhile) gets its header line
+// first. A line that cannot be written is kept (at most kMaxWaiting lines,
+// the oldest dropped and counted) and written, in order, once its file can be
+// written again; meanwhile status() names the file and the reason.
 #pragma once
 
 #include <QString>
