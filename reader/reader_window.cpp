@@ -41,11 +41,10 @@ ReaderWindow::ReaderWindow(Platform& platform, QWidget* parent)
     store_.clearAll();
     emit readings_.cleared();
   };
-  hooks.scanStopped = [this] { logger_.flushPendingLine(); };
+  hooks.scanEnded = [this] { logger_.flushPendingLine(); };
   engine_ = new ScanEngine(platform.clock, state_, c_, *link_, *this, std::move(hooks));
   link_->setReplyHandlers(storeAndShow_.get(), engine_);
-  modes_ = new ModeSwitch(state_, c_, *this, *engine_, *grids_, moduleValues_,
-                          [this] { logger_.flushPendingLine(); });
+  modes_ = new ModeSwitch(state_, c_, *this, *engine_, *grids_, moduleValues_);
   manual_ = new ManualRequests(state_, c_, *link_, *engine_, moduleValues_, this);
 
   connect(c_.command36, &QPushButton::clicked, this, &ReaderWindow::openPort);
@@ -137,7 +136,6 @@ void ReaderWindow::closePort() {
   link_->darkenLineLamps();
   applyEnabledState(*this, WindowChange::Close);
   engine_->haltScanTimers();
-  logger_.flushPendingLine();
 }
 
 void ReaderWindow::portChosen(int index) { state_.po = c_.combo2->itemText(index).right(1); }

@@ -53,12 +53,13 @@ class CsvLogging : public ReaderFixture {
     click("Command16");
     ASSERT_TRUE(clock.advanceUntil([&] { return frames().size() >= requestCount; }, 60000));
   }
-  // The voltage file after one pass (module type .. temperature, and the
-  // next voltage request) of a scan logged with the delimiter.
+  // The voltage file after one pass (module type .. temperature) of a scan
+  // logged with the delimiter, stopped once the last reply is in.
   QStringList voltageLines(const QString& delimiter) {
     setOptions(dir.path(), true, delimiter);
-    scan(5 * 3 + 1);
+    scan(5 * 3);
     click("Command17");
+    clock.advance(300);
     return lines("ZELTA_Reader_Voltages.csv");
   }
   static void expectLine(const QString& line, const QString& rest) {
@@ -95,33 +96,35 @@ TEST_F(CsvLogging, AScanWritesItsFilesWithAHeaderOnlyWhereAFileIsNewOrEmpty) {
   EXPECT_FALSE(QFile::exists(path("ZELTA_Reader_Impedances.csv")));
 }
 
-// Stop writing the pass under way is checked with the unwritable directory.
-TEST_F(CsvLogging, ThePassUnderWayIsWrittenAtProgramEnd) {
-  setOptions(dir.path(), true);
-  scan(5 * 3 + 2);  // one voltage value into the second voltage pass
-  form1->close();
-  const QStringList u = lines("ZELTA_Reader_Voltages.csv");
-  ASSERT_EQ(u.size(), 3);
-  expectLine(u[2], ";13.200");
-}
-
-// Stop is checked with the unwritable directory, program end above.
-TEST_F(CsvLogging, ThePassUnderWayIsWrittenWhenThePortCloses) {
-  setOptions(dir.path(), true);
-  scan(5 * 3 + 2);  // one value into the second voltage pass
-  click("Command38");
-  const QStringList u = lines("ZELTA_Reader_Voltages.csv");
-  ASSERT_EQ(u.size(), 3);
-  expectLine(u[2], ";13.200");
-}
-
-TEST_F(CsvLogging, ThePassUnderWayIsWrittenWhenManualModeIsChosen) {
-  setOptions(dir.path(), true);
-  scan(5 * 3 + 2);
-  click("Option2");
-  const QStringList u = lines("ZELTA_Reader_Voltages.csv");
-  ASSERT_EQ(u.size(), 3);
-  expectLine(u[2], ";13.200");
+// The pass under way is written whole once its last request is answered or
+// timed out, whether the scan ends by Stop, by Close, or by Manual Mode, even
+// when the user is quick to open again or to switch back. Quit writes at once.
+TEST_F(CsvLogging, ThePassUnderWayIsWrittenWholeWhenTheScanEnds) {
+  struct Case {
+    std::vector<const char*> clicks;
+    std::size_t requests;  // 17: to silent module 2, 18: to module 3, in the second pass
+    int settleMs;
+    const char* last;
+  };
+  const Case cases[] = {{{"Command17"}, 18, 300, ";13.200;;13.180"},
+                        {{"Command17"}, 17, 300, ";13.200"},
+                        {{"Command38", "Command36"}, 18, 300, ";13.200;;13.180"},
+                        {{"Option2", "Option1"}, 18, 300, ";13.200;;13.180"},
+                        {{"Command28"}, 18, 0, ";13.200"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.clicks.front()) + " after " + std::to_string(c.requests));
+    QTemporaryDir caseDir;
+    setOptions(caseDir.path(), true);
+    scan(c.requests);
+    for (const char* control : c.clicks) click(control);
+    clock.advance(c.settleMs);
+    QFile f(caseDir.path() + "/ZELTA_Reader_Voltages.csv");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QStringList u = QString::fromLocal8Bit(f.readAll()).split("\r\n");
+    ASSERT_EQ(u.size(), 4);  // header, two passes, end
+    expectLine(u[2], c.last);
+    if (form1->isVisible()) click("Command38");
+  }
 }
 
 TEST_F(CsvLogging, Module340IsLoggedAndANewDirectoryGetsItsOwnHeaders) {
@@ -145,6 +148,19 @@ TEST_F(CsvLogging, Module340IsLoggedAndANewDirectoryGetsItsOwnHeaders) {
     EXPECT_EQ(u[0], "Timestamp;" + modules(";"));
     EXPECT_TRUE(u[1].endsWith(";;12.000")) << u[1].toStdString();
     EXPECT_EQ(u[1].split(';').size(), 341);
+  }
+}
+
+TEST_F(CsvLogging, AFileMovedAwayOrEmptiedWhileScanningGetsItsHeaderAgain) {
+  setOptions(dir.path(), true);
+  scan(5 * 3 + 2);  // one line in each of the voltage and temperature files
+  ASSERT_TRUE(QFile::rename(path("ZELTA_Reader_Voltages.csv"), dir.path() + "/moved"));
+  ASSERT_TRUE(QFile::resize(path("ZELTA_Reader_Temperatures.csv"), 0));
+  ASSERT_TRUE(clock.advanceUntil([&] { return frames().size() >= 5 * 3 + 8; }, 60000));
+  for (const char* file : {"ZELTA_Reader_Voltages.csv", "ZELTA_Reader_Temperatures.csv"}) {
+    const QStringList l = lines(file);
+    ASSERT_EQ(l.size(), 2) << file;
+    EXPECT_EQ(l[0], "Timestamp;" + modules(";"));
   }
 }
 

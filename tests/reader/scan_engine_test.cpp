@@ -120,12 +120,13 @@ TEST_F(ScanEngineTest, AddressFieldsCorrectThemselves) {
     const char* shown;
   };
   const Case cases[] = {
-      {"Text45", "400", "340"},  {"Text45", "abc", "2"},   {"Text45", "0.5", "1"},
-      {"Text45", "-3", "1"},     {"Text45", "340", "340"}, {"Text8", "0", "1"},
-      {"Text8", "", "1"},        {"Text8", "400", "339"},  {"Text8", "0.5", "0.5"},
-      {"Text8", " 12 ", " 12 "}, {"Text1", "soon", "1"},   {"Text1", "7", "7"},
-      {"Text2", "-3", "0"},      {"Text2", "500", "340"},  {"Text2", "", "1"},
-      {"Text2", "abc", "1"},     {"Text2", "0", "0"},      {"Text2", "340", "340"},
+      {"Text45", "400", "340"}, {"Text45", "abc", "2"},  {"Text45", "0.5", "1"},
+      {"Text45", "2.5", "3"},   {"Text45", "-3", "1"},   {"Text45", "340", "340"},
+      {"Text8", "0", "1"},      {"Text8", "", "1"},      {"Text8", "400", "339"},
+      {"Text8", "0.5", "1"},    {"Text8", "1.4", "1"},   {"Text8", " 12 ", " 12 "},
+      {"Text1", "soon", "1"},   {"Text1", "7", "7"},     {"Text2", "-3", "0"},
+      {"Text2", "500", "340"},  {"Text2", "", "1"},      {"Text2", "abc", "1"},
+      {"Text2", "0", "0"},      {"Text2", "340", "340"},
   };
   openPort();
   for (const Case& c : cases) {
@@ -169,23 +170,40 @@ TEST_F(ScanEngineTest, AFastScanStepsOnAfterAReplyFromOutsideTheTables) {
   EXPECT_EQ(frames().back().atMs, sentAt + 10);
 }
 
-// A fast step still pending when the scan is stopped or the port closed must
-// not start the next sweep.
-TEST_F(ScanEngineTest, AFastStepPendingAtStopOrCloseDoesNotRestartTheScan) {
+// A stopped scan stays stopped, whatever rate is picked afterwards and whatever
+// fast step, reply or time-out is still to come: a Fast scan with its fast step
+// pending at Stop or Close; a Medium scan stopped with its last request on its
+// way to a module that answers (1) or to a silent one (2), then "Fast" picked.
+TEST_F(ScanEngineTest, AStoppedScanStaysStopped) {
+  struct Case {
+    const char* rate;
+    int address;
+    const char* control;
+    bool pickFast;
+  };
+  const Case cases[] = {{"Fast", 1, "Command17", false},
+                        {"Fast", 1, "Command38", false},
+                        {"Medium", 1, "Command17", true},
+                        {"Medium", 2, "Command17", true}};
   bus.addModules(1, 1);
-  for (const char* control : {"Command17", "Command38"}) {
-    SCOPED_TRACE(control);
-    prepareScan("Fast", 1, 1);
+  Timer* fastStep = form1->findChild<Timer*>("Timer12");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.rate) + " " + c.control + " module " + std::to_string(c.address));
+    prepareScan(c.rate, c.address, c.address);
     click("Command16");
-    Timer* fastStep = form1->findChild<Timer*>("Timer12");
-    ASSERT_TRUE(clock.advanceUntil([&] { return fastStep->isEnabled(); }, 5000));
-    click(control);
+    ASSERT_TRUE(clock.advanceUntil(
+        [&] { return c.pickFast ? !frames().empty() : fastStep->isEnabled(); }, 5000));
+    click(c.control);
+    if (c.pickFast) click("Option3(0)");
     const std::size_t sent = frames().size();
     const QString missing = text("Label7");
     clock.advance(5000);
     EXPECT_EQ(frames().size(), sent);
-    EXPECT_EQ(text("Label7"), missing);  // no requests into a closed port either
-    if (std::string(control) == "Command17") click("Command38");
+    if (std::string(c.control) == "Command38") {
+      EXPECT_EQ(text("Label7"), missing);  // no requests into a closed port either
+    } else {
+      click("Command38");
+    }
   }
 }
 
