@@ -12,8 +12,6 @@ Clock::TickHold::~TickHold() {
   if (held_ && --held_->holds_ == 0 && held_->enabled_) held_->restartCount();
 }
 
-Timer* Clock::ticking() const { return ticking_; }
-
 void Clock::fire(Timer& t) {
   if (!t.enabled_ || t.holds_ > 0) return;  // a held timer's count restarts when its hold ends
   t.restartCount();  // the next tick is one interval after this one

@@ -44,9 +44,6 @@ class Clock {
     QPointer<Timer> held_;
   };
 
-  // The timer whose tick is running now (not counting ticks under a hold).
-  Timer* ticking() const;
-
  protected:
   friend class Timer;
   // Called by Timer: (re)arm t to fall due at dueMs, or disarm it.
@@ -58,7 +55,7 @@ class Clock {
   void fire(Timer& t);
 
  private:
-  QPointer<Timer> ticking_;
+  QPointer<Timer> ticking_;  // whose tick runs now; none under a hold
 };
 
 class Timer : public QObject {
