@@ -72,9 +72,7 @@ BoxAnswer QtMessageBoxes::present(QWidget* owner, const BoxRequest& request) {
   box->setWindowModality(Qt::ApplicationModal);
   standOver(*box, owner);
   QObject::connect(box.get(), &QDialog::finished, box.get(), [this] { closed(); });
-  QTimer::singleShot(0, box.get(), [b = box.get()] {
-    b->activateWindow();
-  });
+  QTimer::singleShot(0, box.get(), [b = box.get()] { b->activateWindow(); });
   current_ = box.get();
   const int result = box->exec();
   if (!yesNo) return BoxAnswer::Ok;
