@@ -12,6 +12,13 @@ packages=(
   libgtest-dev
   libgmock-dev
   fonts-dejavu-core
+  # The desktop tests: a virtual X display, a window manager, and tools that
+  # close windows and type keys as a person would.
+  xvfb
+  openbox
+  x11-utils
+  wmctrl
+  xdotool
 )
 
 # Other names of the same thing on some releases.

@@ -59,7 +59,10 @@ TEST_P(ManualByLevel, ModuleZeroBecomesOneAndIsReadBack) {
   prepare(QString::fromLatin1(c.arguments), 0, "0", "1");
   clock.advance(4000);
   ASSERT_EQ(boxes.asked().size(), c.asks ? 1u : 0u);
-  if (c.asks) { EXPECT_EQ(boxes.asked()[0].title, "Manual Addressing"); }
+  if (c.asks) {
+    EXPECT_EQ(boxes.asked()[0].title, "Manual Addressing");
+    EXPECT_EQ(boxes.asked()[0].defaultButton, BoxAnswer::No);
+  }
   EXPECT_EQ(title(), QStringList({"Set Modul 0", "to Address 1"}));
   ASSERT_EQ(sent().size(), 2u);
   EXPECT_EQ(sent()[1], (Sent{4000, request::setAddress(0, 1)}));
