@@ -19,6 +19,12 @@ packages=(
   x11-utils
   wmctrl
   xdotool
+  # Publishing to an MQTT broker: the client library, and for the tests a
+  # real broker, its password tool and openssl for a test CA.
+  libmosquitto-dev
+  mosquitto
+  mosquitto-clients
+  openssl
 )
 
 # Other names of the same thing on some releases.
