@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 
 #include "mosquitto_client.h"
 #include "platform/platform.h"
@@ -45,8 +46,14 @@ ReaderPublishing::ReaderPublishing(QMainWindow& form1, Platform& platform, Readi
       [this](const PublishOptions& options) { apply(options); });
   line_ = std::make_unique<PublishStateLine>(form1, platform.clock, *publisher_);
   QObject::connect(addMenuEntry(form1), &QAction::triggered, window_.get(),
-                   [this] { window_->openFromMenu(publisher_->options()); });
-  publisher_->apply(PublishOptions::load(platform.settings));
+                   [this] { window_->openFromMenu(PublishOptions::load(platform_.settings)); });
+  // Publishing starts once the window is up, as the user last left it.
+  const PublishOptions remembered = PublishOptions::load(platform.settings);
+  if (remembered.active)
+    platform.clock.callAfter(0, [publisher = QPointer(publisher_.get()), remembered] {
+      if (publisher && publisher->state() == MqttPublisher::State::Off)
+        publisher->apply(remembered);
+    });
 }
 
 ReaderPublishing::~ReaderPublishing() = default;
