@@ -1,12 +1,16 @@
 // Publishing to an MQTT broker on the virtual clock, with a client that
 // records what it is handed: topics and payloads of a scan with its pass
 // summaries, the queue bound with its drop count, resending after a lost
-// connection, the reconnect back-off and the state line, and the options
-// remembered between runs.
+// connection, the reconnect back-off and the state line, the options
+// remembered between runs; and the sample Telegraf configuration.
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
+#include <algorithm>
 
 #include "reader/publish/mqtt_client.h"
+#include "reader/publish/mqtt_topics.h"
 #include "reader/publish/publish_state_line.h"
 #include "reader/publish/reader_publishing.h"
 #include "reader_fixture.h"
@@ -258,6 +262,65 @@ TEST_F(PublishingTest, OptionsAreCorrectedRememberedAndTakeEffectAtTheNextStart)
   menu("Publishing_Options");
   EXPECT_EQ(text("T_Host", window("Publish_Options")), "broker.local");
   EXPECT_TRUE(find<QCheckBox>("PublishActive", window("Publish_Options"))->isChecked());
+}
+
+// The sample Telegraf configuration in docs/ subscribes to every topic the
+// Reader publishes, parses it at the right depth, and reads only JSON keys
+// that the payloads have.
+TEST(TelegrafSample, TakesEveryTopicAndReadsOnlyKeysThePayloadsHave) {
+  struct Consumer {
+    QStringList filters;
+    QString parsing;
+    QStringList paths;
+  };
+  std::vector<Consumer> consumers;
+  QFile file(ZELTA_SOURCE_DIR "/docs/telegraf-zelta.conf");
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
+  const QRegularExpression keyValue(R"(^(\w+)\s*=\s*(.*)$)"), quoted(R"re("([^"]*)")re");
+  for (const QString& raw : QString::fromUtf8(file.readAll()).split('\n')) {
+    const QString line = raw.trimmed();
+    if (line == "[[inputs.mqtt_consumer]]") consumers.emplace_back();
+    const auto m = keyValue.match(line);
+    if (consumers.empty() || !m.hasMatch()) continue;
+    QStringList strings;
+    for (auto it = quoted.globalMatch(m.captured(2)); it.hasNext();)
+      strings << it.next().captured(1);
+    const QString key = m.captured(1);
+    if (key == "topics") consumers.back().filters = strings;
+    if (key == "topic") consumers.back().parsing = strings.value(0);
+    if (key == "path" || key == "timestamp_path") consumers.back().paths << strings.value(0);
+  }
+  const auto matches = [](const QString& filter, const QString& topic) {
+    const QStringList f = filter.split('/'), t = topic.split('/');
+    if (f.size() != t.size()) return false;
+    for (qsizetype i = 0; i < f.size(); ++i)
+      if (f[i] != "+" && f[i] != t[i]) return false;
+    return true;
+  };
+
+  const TopicTree tree("site", "s1");
+  const QDateTime now = QDateTime::currentDateTimeUtc();
+  PassSummary pass;
+  pass.numbers = 1;
+  std::vector<std::pair<QString, QByteArray>> published = {
+      {tree.summary(), summaryPayload(pass, now)}, {tree.status(), {}}};
+  for (ValueKind kind : kAllKinds) {
+    const bool number = !unitOf(kind).isEmpty();
+    published.push_back(
+        {tree.reading(7, kind),
+         readingPayload(kind, number ? StoredValue(1.5) : StoredValue("Q12"), now)});
+  }
+  for (const auto& [topic, payload] : published) {
+    SCOPED_TRACE(topic.toStdString());
+    const auto c = std::find_if(consumers.begin(), consumers.end(), [&](const Consumer& c) {
+      return std::any_of(c.filters.begin(), c.filters.end(),
+                         [&](const QString& f) { return matches(f, topic); });
+    });
+    ASSERT_NE(c, consumers.end()) << "no consumer takes it";
+    EXPECT_TRUE(matches(c->parsing, topic)) << c->parsing.toStdString();
+    const QJsonObject keys = QJsonDocument::fromJson(payload).object();
+    for (const QString& path : c->paths) EXPECT_TRUE(keys.contains(path)) << path.toStdString();
+  }
 }
 
 }  // namespace
