@@ -2,8 +2,10 @@
 # Reader scan benchmark: the real ZELTA_Reader window on the real platform
 # scans 340 simulated modules (zelta_bus_sim on a pseudo-terminal, in real
 # time) at the Fast rate for the first five sweeps, and is timed against the
-# wire limit; then start-up time and memory against an empty Qt window.
-# Usage: bash bench/scan-benchmark.sh   (about 1.5 minutes)
+# wire limit; then start-up time and memory against an empty Qt window. When
+# mosquitto is installed the scan runs a second time publishing to a local
+# broker, and the publisher's sustained rate to that broker is measured.
+# Usage: bash bench/scan-benchmark.sh   (about 3 minutes)
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -21,8 +23,10 @@ sim="$(find_binary zelta_bus_sim)"
 
 sim_out="$(mktemp)"
 sim_pid=""
+broker_pid=""
 cleanup() {
   [[ -n "$sim_pid" ]] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
+  [[ -n "$broker_pid" ]] && kill "$broker_pid" 2>/dev/null && wait "$broker_pid" 2>/dev/null
   rm -f "$sim_out"
 }
 trap cleanup EXIT
@@ -54,6 +58,29 @@ done
 
 echo "Scanning $modules simulated modules on $device at the Fast rate ($sweeps sweeps)..."
 scan="$("$bench" scan "$device" "$modules" "$sweeps")"
+
+# The same scan publishing to a local broker (started here on a free port,
+# local only, anonymous), then the publisher's rate on its own.
+published=""
+mosquitto_bin="$(PATH="$PATH:/usr/sbin:/usr/local/sbin" command -v mosquitto || true)"
+if [[ -n "$mosquitto_bin" ]]; then
+  for _ in $(seq 20); do
+    broker_port=$((20000 + RANDOM % 20000))
+    (exec 3<>"/dev/tcp/127.0.0.1/$broker_port") 2>/dev/null || break
+  done
+  "$mosquitto_bin" -p "$broker_port" >/dev/null 2>&1 &
+  broker_pid=$!
+  for _ in $(seq 100); do
+    (exec 3<>"/dev/tcp/127.0.0.1/$broker_port") 2>/dev/null && break
+    sleep 0.1
+  done
+  echo "Again, publishing every reading to a local broker (port $broker_port)..."
+  published="$("$bench" scan "$device" "$modules" "$sweeps" "$broker_port" | sed 's/^/pub_/')"
+  echo "Publishing 50000 readings as fast as the publisher takes them..."
+  published+=$'\n'"$("$bench" publish-rate "$broker_port" 50000 | sed 's/^/rate_/')"
+else
+  echo "mosquitto not found: the scan with publishing is left out" >&2
+fi
 
 awk -v modules="$modules" -v sweeps="$sweeps" -v turnaround="$turnaround_ms" \
     -v reader_ms="$reader_ms" -v empty_ms="$empty_ms" -v empty_kb="$empty_kb" \
@@ -87,4 +114,18 @@ awk -v modules="$modules" -v sweeps="$sweeps" -v turnaround="$turnaround_ms" \
            reader_ms, empty_ms, reader_ms / empty_ms
     printf "  (an empty window with one text label, which loads the fonts: %.0f ms)\n", label_ms
     printf "\nGoals: sweep ratio <= 1.05 (worst %.3f), start-up and memory <= 1.5 x empty window, CPU < 5 %%\n", worst
-  }' <<<"$scan"
+    if (v["pub_exchanges"] != "") {
+      printf "\n%-13s %12s %12s %8s\n", "sweep", "off: ratio", "publishing", "change"
+      for (k = 1; k <= sweeps; k++) {
+        off = v["sweep" k "_ms"]; on = v["pub_sweep" k "_ms"]
+        offsum += off; onsum += on
+        printf "%-13s %12.3f %12.3f %+7.2f %%\n", kind[k], off / limit, on / limit, (on / off - 1) * 100
+      }
+      printf "All %d sweeps: %+.2f %% with publishing (goal within 1 %%); still connected at the end: %s, dropped: %d\n",
+             sweeps, (onsum / offsum - 1) * 100, v["pub_publish_connected"] == 1 ? "yes" : "no", v["pub_publish_dropped"]
+      printf "CPU while scanning and publishing: %.3f s per 1000 exchanges (%.3f off)\n",
+             v["pub_cpu_s"] / v["pub_exchanges"] * 1000, cpu / n * 1000
+      printf "Sustained to the local broker: %d readings in %.3f s = %.0f messages/s (%d dropped)\n",
+             v["rate_messages"], v["rate_publish_s"], v["rate_messages"] / v["rate_publish_s"], v["rate_dropped"]
+    }
+  }' <<<"$scan"$'\n'"$published"
