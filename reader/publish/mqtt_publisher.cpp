@@ -1,5 +1,7 @@
 #include "mqtt_publisher.h"
 
+#include <QPointer>
+
 #include "platform/clock.h"
 #include "reader/reading_events.h"
 
@@ -43,21 +45,35 @@ void MqttPublisher::apply(const PublishOptions& options) {
     if (state_ == State::Connected) client_->publish(topics_.status(), "offline", true);
     client_->disconnectFrom();
   }
+  pending_.clear();
   queue_.clear();
   passes_.finish();
   setState(State::Off);
 }
 
+// Only notes the reading: a reply's handling, which the next request of the
+// scan waits for, stays as short as without publishing.
 void MqttPublisher::stored(const Reading& reading) {
   if (!options_.active) return;
-  if (auto ended = passes_.add(reading)) pushSummary(*ended);
-  queue_.push({topics_.reading(reading.address, reading.kind),
-               readingPayload(reading.kind, reading.value, wallTime(reading.timeMs))});
+  pending_.push_back(reading);
+  if (pending_.size() == 1)
+    clock_.callAfter(0, [self = QPointer(this)] {
+      if (self) self->takePending();
+    });
+}
+
+void MqttPublisher::takePending() {
+  for (const Reading& r : std::exchange(pending_, {})) {
+    if (auto ended = passes_.add(r)) pushSummary(*ended);
+    queue_.push(
+        {topics_.reading(r.address, r.kind), readingPayload(r.kind, r.value, wallTime(r.timeMs))});
+  }
   pump();
 }
 
 void MqttPublisher::scanStopped() {
   if (!options_.active) return;
+  takePending();
   if (auto ended = passes_.finish()) pushSummary(*ended);
   pump();
 }
@@ -154,7 +170,10 @@ QString MqttPublisher::stateText() const {
       break;
     }
   }
-  if (queue_.size() > 0) text += QStringLiteral(", %1 waiting").arg(queue_.size());
+  // While connected a few messages are always on their way; only a backlog
+  // is worth a word.
+  if (state_ != State::Connected || queue_.size() > kInFlightWindow)
+    if (queue_.size() > 0) text += QStringLiteral(", %1 waiting").arg(queue_.size());
   if (queue_.dropped() > 0) text += QStringLiteral(", %1 dropped").arg(queue_.dropped());
   return text;
 }

@@ -10,6 +10,7 @@
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "mqtt_client.h"
 #include "mqtt_topics.h"
@@ -56,6 +57,7 @@ class MqttPublisher : public QObject {
 
  private:
   void stored(const Reading& reading);
+  void takePending();
   void scanStopped();
   void pushSummary(const PassSummary& pass);
   void connectNow();
@@ -71,6 +73,7 @@ class MqttPublisher : public QObject {
   std::unique_ptr<MqttClient> client_;
   PublishOptions options_;
   TopicTree topics_{options_.site, options_.string};
+  std::vector<Reading> pending_;  // noted, not yet queued
   PublishQueue queue_{options_.queueLimit};
   Timer* retry_;
   int retryMs_ = kFirstRetryMs;

@@ -15,29 +15,20 @@
 namespace zelta::testing {
 namespace {
 
-int freeLoopbackPort() {
-  const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t len = sizeof a;
-  int port = 0;
-  if (::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
-      ::getsockname(s, reinterpret_cast<sockaddr*>(&a), &len) == 0)
-    port = ntohs(a.sin_port);
-  ::close(s);
-  return port;
-}
-
-bool accepts(int port) {
+// With port 0: a free port (bound and let go); else `port` if it accepts
+// connections, 0 if not.
+int loopback(int port) {
   const int s = ::socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in a{};
   a.sin_family = AF_INET;
   a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   a.sin_port = htons(std::uint16_t(port));
-  const bool ok = ::connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+  socklen_t len = sizeof a;
+  auto* address = reinterpret_cast<sockaddr*>(&a);
+  const bool ok = port ? ::connect(s, address, len) == 0
+                       : ::bind(s, address, len) == 0 && ::getsockname(s, address, &len) == 0;
   ::close(s);
-  return ok;
+  return ok ? ntohs(a.sin_port) : 0;
 }
 
 }  // namespace
@@ -56,43 +47,27 @@ QString TestBroker::executable() {
   return QStandardPaths::findExecutable("mosquitto", {"/usr/sbin", "/usr/local/sbin", "/usr/bin"});
 }
 
-bool TestBroker::run(const QString& program, const QStringList& arguments) {
-  QProcess p;
-  p.setWorkingDirectory(dir_.path());
-  p.start(program, arguments);
-  if (!p.waitForFinished(30000) || p.exitCode() != 0) {
-    problem_ = program + " " + arguments.join(' ') + ": " + p.readAllStandardError();
-    return false;
-  }
-  return true;
-}
-
 TestBroker::TestBroker() {
-  port = freeLoopbackPort();
-  tlsPort = freeLoopbackPort();
+  port = loopback(0);
+  tlsPort = loopback(0);
   caFile = dir_.filePath("ca.crt");
   otherCaFile = dir_.filePath("other-ca.crt");
-  QFile san(dir_.filePath("san.cnf"));
-  if (!san.open(QIODevice::WriteOnly)) problem_ = "cannot write in " + dir_.path();
-  san.write("subjectAltName=DNS:localhost,IP:127.0.0.1\n");
-  san.close();
-  const QStringList ecKey = {"-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes"};
-  const bool made =
-      problem_.isEmpty() &&
-      run("openssl", QStringList{"req", "-x509"} + ecKey +
-                         QStringList{"-keyout", "ca.key", "-out", "ca.crt", "-days", "2", "-subj",
-                                     "/CN=ZELTA test CA"}) &&
-      run("openssl", QStringList{"req", "-x509"} + ecKey +
-                         QStringList{"-keyout", "other-ca.key", "-out", "other-ca.crt", "-days",
-                                     "2", "-subj", "/CN=Another CA"}) &&
-      run("openssl", QStringList{"req"} + ecKey +
-                         QStringList{"-keyout", "server.key", "-out", "server.csr", "-subj",
-                                     "/CN=localhost"}) &&
-      run("openssl",
-          {"x509", "-req", "-in", "server.csr", "-CA", "ca.crt", "-CAkey", "ca.key",
-           "-CAcreateserial", "-out", "server.crt", "-days", "2", "-extfile", "san.cnf"}) &&
-      run("mosquitto_passwd", {"-b", "-c", "passwd", "reader", "secret"});
-  if (!made) return;
+  QProcess make;
+  make.setWorkingDirectory(dir_.path());
+  make.setProcessChannelMode(QProcess::MergedChannels);
+  make.start("sh", {"-ec", R"(
+    ec="-newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes"
+    openssl req -x509 $ec -days 2 -keyout ca.key -out ca.crt -subj "/CN=ZELTA test CA"
+    openssl req -x509 $ec -days 2 -keyout other-ca.key -out other-ca.crt -subj "/CN=Another CA"
+    openssl req $ec -keyout server.key -out server.csr -subj /CN=localhost
+    echo "subjectAltName=DNS:localhost,IP:127.0.0.1" >san.cnf
+    openssl x509 -req -in server.csr -CA ca.crt -CAkey ca.key -CAcreateserial -days 2 \
+      -extfile san.cnf -out server.crt
+    mosquitto_passwd -b -c passwd reader secret)"});
+  if (!make.waitForFinished(60000) || make.exitCode() != 0) {
+    problem_ = "cannot make the certificates and password file: " + make.readAll();
+    return;
+  }
   QFile conf(dir_.filePath("mosquitto.conf"));
   conf.open(QIODevice::WriteOnly);
   conf.write(QStringLiteral("per_listener_settings false\n"
@@ -120,7 +95,7 @@ bool TestBroker::start() {
   process_.start(executable(), {"-c", dir_.filePath("mosquitto.conf")});
   if (!process_.waitForStarted(10000)) return false;
   return waitFor([this] {
-           return process_.state() != QProcess::Running || (accepts(port) && accepts(tlsPort));
+           return process_.state() != QProcess::Running || (loopback(port) && loopback(tlsPort));
          }) &&
          process_.state() == QProcess::Running;
 }

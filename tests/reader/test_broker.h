@@ -36,8 +36,6 @@ class TestBroker {
   QString otherCaFile;  // signed nothing the broker shows
 
  private:
-  bool run(const QString& program, const QStringList& arguments);
-
   QTemporaryDir dir_;
   QProcess process_;
   QString problem_;
