@@ -1,5 +1,6 @@
 // The Qt message boxes, folder chooser, environment and tone, on the
-// offscreen platform. Dialogs are answered from the event loop they run.
+// offscreen platform, and the serial line's settings and port names. Dialogs
+// are answered from the event loop they run.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -15,8 +16,15 @@
 #include "platform/qt_environment.h"
 #include "platform/qt_folder_chooser.h"
 #include "platform/qt_message_boxes.h"
+#include "platform/qt_serial_line.h"
 #include "platform/qt_tone.h"
 #include "platform/virtual_clock.h"
+#include "protocol/requests.h"
+#ifdef Q_OS_UNIX
+#include <termios.h>
+
+#include "tests/platform/pty.h"
+#endif
 
 namespace zelta {
 namespace {
@@ -121,6 +129,41 @@ TEST(QtTone, WaveOfTheRequestedPitchAndLength) {
   EXPECT_NEAR(crossings, 500, 4);  // two per period, 250 periods
   EXPECT_EQ(QtTone::sineWav(500, 0).size(), 44);
 }
+
+#ifdef Q_OS_UNIX
+// Read back from the terminal after Open: 9600 baud both ways, 8 data bits,
+// no parity, one stop bit, no flow control, bytes passed through raw.
+TEST(QtSerialLine, OpensTheLineAt9600EightNoneOne) {
+  Pty pty;
+  ASSERT_TRUE(pty.ok());
+  QtSerialLine line;
+  ASSERT_TRUE(line.openDevice(pty.path())) << line.errorString().toStdString();
+  termios t{};
+  ASSERT_EQ(::tcgetattr(pty.master(), &t), 0);  // the slave's settings
+  EXPECT_EQ(::cfgetispeed(&t), speed_t(B9600));
+  EXPECT_EQ(::cfgetospeed(&t), speed_t(B9600));
+  EXPECT_EQ(t.c_cflag & CSIZE, tcflag_t(CS8));
+  EXPECT_EQ(t.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
+  EXPECT_EQ(t.c_iflag & (IXON | IXOFF | ICRNL | ISTRIP), 0u);
+  EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG), 0u);
+  EXPECT_EQ(t.c_oflag & OPOST, 0u);
+}
+
+// Port n is the device ZELTA_COM<n> names, else /dev/ttyS<n-1>.
+TEST(QtSerialLine, PortNumbersNameDevicesAndAMissingDeviceFails) {
+  qputenv("ZELTA_COM7", "/tmp/zelta-COM7");
+  for (int n : {1, 3, 30}) qunsetenv(QStringLiteral("ZELTA_COM%1").arg(n).toLatin1());
+  EXPECT_EQ(QtSerialLine::deviceForPort(7), "/tmp/zelta-COM7");
+  EXPECT_EQ(QtSerialLine::deviceForPort(1), "/dev/ttyS0");
+  EXPECT_EQ(QtSerialLine::deviceForPort(3), "/dev/ttyS2");
+  EXPECT_EQ(QtSerialLine::deviceForPort(30), "/dev/ttyS29");
+  qunsetenv("ZELTA_COM7");
+  QtSerialLine line;
+  EXPECT_FALSE(line.openDevice("/nonexistent/zelta-tty"));
+  EXPECT_FALSE(line.errorString().isEmpty());
+  EXPECT_FALSE(line.write(request::readerVoltage(1)));
+}
+#endif
 
 }  // namespace
 }  // namespace zelta
