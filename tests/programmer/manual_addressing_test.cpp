@@ -89,7 +89,8 @@ TEST_P(ManualByLevel, ModuleZeroBecomesOneAndIsReadBack) {
 INSTANTIATE_TEST_SUITE_P(Levels, ManualByLevel,
                          ::testing::Values(LevelCase{"", true, "2", false},
                                            LevelCase{"-e", false, "2", false},
-                                           LevelCase{"-se", false, "1", true}));
+                                           LevelCase{"-se", false, "1", true}),
+                         [](const auto& info) { return "Level" + std::to_string(info.index); });
 
 TEST_F(ManualAddressing, AnsweredNoSendsNothingAndLeavesTheWakeUpTitle) {
   boxes.queueAnswer(BoxAnswer::No);
@@ -118,13 +119,17 @@ TEST_F(ManualAddressing, CollectiveReplyFillsBothWindowsWithTheVerdict) {
     bool externalSensor;
   };
   const Case cases[] = {
-      {0x11, 0, false, "Ok", nullptr, false},  // bit 0 ignored
+      // older modules: bit 0x10 must be set, bit 0 is ignored
+      {0x11, 0, false, "Ok", nullptr, false},   {0x30, 0, false, "Ok", nullptr, true},
       {0x00, 0, false, "Error", "Modul is not calibrated", false},
-      {0x30, 0, false, "Ok", nullptr, true},  {0x12, 0, false, "Error", nullptr, false},
+      {0x20, 0, false, "Error", "Modul is not calibrated", true},
+      {0x12, 0, false, "Error", nullptr, false}, {0x90, 0, false, "Error", nullptr, false},
       {0x10, 1, false, "Error", nullptr, false},
+      // revision 3.1: bit 0x10 must be clear
       {0x10, 0, true, "Error", "Check Modul revision", false},
-      {0x00, 0, true, "Ok", nullptr, false},  {0x21, 0, true, "Ok", nullptr, true},
-      {0x40, 0, true, "Error", nullptr, false}, {0x00, 7, true, "Error", nullptr, false}};
+      {0x00, 0, true, "Ok", nullptr, false},    {0x21, 0, true, "Ok", nullptr, true},
+      {0x40, 0, true, "Error", nullptr, false}, {0x80, 0, true, "Error", nullptr, false},
+      {0x00, 7, true, "Error", nullptr, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "status " << int(c.status) << " error " << int(c.error)
                                     << (c.rev31 ? " rev 3.1" : ""));

@@ -245,6 +245,17 @@ TEST_F(ReceiveTest, WrongCheckByteCountsOnceAndIsAlsoAMissingAnswer) {
   EXPECT_EQ(text("Label7"), "1");
 }
 
+// Each request forgets the part of an earlier reply that came in: a cut-off
+// frame costs no check error.
+TEST_F(ReceiveTest, ARequestForgetsAPartlyReceivedReply) {
+  const Frame cut = reply(1, cmd::ModuleType, 1);
+  for (std::size_t i = 0; i < 6; ++i) emit line.byteReceived(cut[i]);
+  clock.advance(300);  // the next request
+  receive(reply(2, cmd::ModuleType, 21));
+  EXPECT_EQ(text("Label8"), "0");
+  EXPECT_EQ(cellText("Form7", 1), "S12");
+}
+
 // Values go by the reply's own address; replies from outside the tables
 // change nothing and the receiver stays ready.
 TEST_F(ReceiveTest, ARepliesAddressDecidesWhereItsValueGoes) {
