@@ -52,6 +52,8 @@ struct LevelCase {
   bool impedanceRequest;  // level 2 asks for the impedance after the read-back
 };
 
+void PrintTo(const LevelCase& c, std::ostream* os) { *os << "arguments '" << c.arguments << "'"; }
+
 class ManualByLevel : public ManualAddressing, public ::testing::WithParamInterface<LevelCase> {};
 
 TEST_P(ManualByLevel, ModuleZeroBecomesOneAndIsReadBack) {
