@@ -166,19 +166,18 @@ class SaveReading : public ManualAddressing {
   QTemporaryDir folder;
 };
 
-TEST_F(SaveReading, EachSaveAppendsOneLine) {
+TEST_F(SaveReading, EachSaveAppendsOneLineAndAFailureIsReported) {
   save();
   save();
-  QFile file(QDir(folder.path()).filePath("test.csv"));
+  const QString path = QDir(folder.path()).filePath("test.csv");
+  QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QString date = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
   const QByteArray line = QStringLiteral("A17;%1;13.124;21;3\r\n").arg(date).toLocal8Bit();
   EXPECT_EQ(file.readAll(), line + line);
   EXPECT_TRUE(boxes.asked().empty());
-}
-
-TEST_F(SaveReading, UnwritableFileIsReportedAndTheReadingStays) {
-  ASSERT_TRUE(QDir(folder.path()).mkdir("test.csv"));  // a folder where the file should be
+  file.close();
+  ASSERT_TRUE(QFile::remove(path) && QDir(folder.path()).mkdir("test.csv"));  // a folder in its place
   save();
   ASSERT_EQ(boxes.asked().size(), 1u);
   EXPECT_TRUE(boxes.asked()[0].text.contains("could not be saved"));
