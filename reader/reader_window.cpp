@@ -28,6 +28,7 @@ ReaderWindow::ReaderWindow(Platform& platform, QWidget* parent)
     : QMainWindow(parent),
       platform_(platform),
       c_(buildReaderControls(*this)),
+      logger_([&clock = platform.clock] { return clock.localDateTime(); }),
       grids_(std::make_unique<GridWindows>(platform.clock, store_)),
       moduleValues_([] { return new ModuleValuesWindow; }),
       logOptions_(
