@@ -13,6 +13,7 @@ packages=(
   libgtest-dev
   libgmock-dev
   fonts-dejavu-core
+  procps
 )
 if [[ "${1:-}" == "package" ]]; then
   packages+=(dpkg-dev file fakeroot lintian desktop-file-utils appstream man-db)
