@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian/Ubuntu packages needed to build and test the tools.
-# A machine that already has them all does no package work at all.
+# Installs the Debian/Ubuntu packages needed to build and test the tools;
+# with the argument "package" also those that build and check the Debian
+# package. A machine that already has them all does no package work at all.
 set -euo pipefail
 
 packages=(
@@ -19,7 +20,11 @@ packages=(
   x11-utils
   wmctrl
   xdotool
+  procps
 )
+if [[ "${1:-}" == "package" ]]; then
+  packages+=(dpkg-dev file fakeroot lintian desktop-file-utils appstream man-db)
+fi
 
 # Other names of the same thing on some releases.
 declare -A alternative=([qt6-serialport-dev]=libqt6serialport6-dev)
