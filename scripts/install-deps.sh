@@ -9,9 +9,12 @@ packages=(
   ninja-build
   qt6-base-dev
   qt6-serialport-dev
+  qt6-charts-dev
+  libqt6opengl6-dev
   libgtest-dev
   libgmock-dev
   fonts-dejavu-core
+  poppler-utils
 )
 
 # Other names of the same thing on some releases.
