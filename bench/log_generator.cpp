@@ -48,7 +48,7 @@ class LogFile {
     int y, m, d;
     civil(t / 86400, y, m, d);
     const int s = static_cast<int>(t % 86400);
-    char stamp[32];
+    char stamp[64];
     std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d", y, m, d, s / 3600,
                   s / 60 % 60, s % 60);
     line_ = stamp;
