@@ -10,8 +10,7 @@ BinnedSeries::BinnedSeries(int series, int maxBins, std::int64_t firstWidth)
       width_(firstWidth),
       cells_(static_cast<std::size_t>(series) * static_cast<std::size_t>(maxBins)) {}
 
-void BinnedSeries::add(int series, std::int64_t time, double value) {
-  if (series < 0 || series >= series_) return;
+int BinnedSeries::binOf(std::int64_t time) {
   if (used_ == 0) {
     start_ = time;
     used_ = 1;
@@ -22,6 +21,11 @@ void BinnedSeries::add(int series, std::int64_t time, double value) {
     bin = (time - start_) / width_;
   }
   used_ = std::max(used_, static_cast<int>(bin) + 1);
+  return static_cast<int>(bin);
+}
+
+void BinnedSeries::addToBin(int series, int bin, double value) {
+  if (series < 0 || series >= series_) return;
   Cell& c = cells_[static_cast<std::size_t>(bin) * static_cast<std::size_t>(series_) +
                    static_cast<std::size_t>(series)];
   if (c.count == 0) {

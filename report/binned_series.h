@@ -20,7 +20,10 @@ class BinnedSeries {
 
   explicit BinnedSeries(int series, int maxBins = 240, std::int64_t firstWidth = 60);
 
-  void add(int series, std::int64_t time, double value);
+  void add(int series, std::int64_t time, double value) { addToBin(series, binOf(time), value); }
+  // For many values of one time: the bin once, then each value into it.
+  int binOf(std::int64_t time);
+  void addToBin(int series, int bin, double value);
 
   bool empty() const { return used_ == 0; }
   int bins() const { return used_; }

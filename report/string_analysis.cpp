@@ -123,6 +123,8 @@ double meanOf(const std::vector<double>& values) {
 void StringAnalysis::addVoltages(std::int64_t t) {
   const double mean = meanOf(values_);
   const auto pass = static_cast<std::int64_t>(passes_[0]);
+  const int stringBin = stringVoltage_.binOf(t);
+  const int deviationBin = deviation_.binOf(t);
   for (std::size_t i = 0; i < values_.size(); ++i) {
     const double v = values_[i];
     if (std::isnan(v)) continue;
@@ -134,8 +136,8 @@ void StringAnalysis::addVoltages(std::int64_t t) {
     b.deviationPercent = mean != 0 ? (v - mean) / mean * 100.0 : 0;
     b.maxAbsDeviationPercent = std::max(b.maxAbsDeviationPercent, std::abs(b.deviationPercent));
     b.outsideBand.note(std::abs(b.deviationPercent) > settings_.voltageBandPercent, t);
-    stringVoltage_.add(0, t, v);
-    deviation_.add(static_cast<int>(i), t, b.deviationPercent);
+    stringVoltage_.addToBin(0, stringBin, v);
+    deviation_.addToBin(static_cast<int>(i), deviationBin, b.deviationPercent);
   }
 }
 
@@ -157,6 +159,7 @@ void StringAnalysis::addTemperatures(std::int64_t t) {
 
 void StringAnalysis::addImpedances(std::int64_t t) {
   const auto readings = static_cast<std::size_t>(std::max(1, settings_.impedanceReadings));
+  const int bin = impedance_.binOf(t);
   for (std::size_t i = 0; i < values_.size(); ++i) {
     const double v = values_[i];
     if (std::isnan(v)) continue;
@@ -169,7 +172,7 @@ void StringAnalysis::addImpedances(std::int64_t t) {
     }
     b.recentImpedance.push_back(v);
     if (b.recentImpedance.size() > readings) b.recentImpedance.pop_front();
-    impedance_.add(static_cast<int>(i), t, v);
+    impedance_.addToBin(static_cast<int>(i), bin, v);
     const int number = static_cast<int>(i) + 1;
     const auto base = impedanceBaseline(number);
     const auto now = impedanceNow(number);
