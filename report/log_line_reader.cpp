@@ -148,11 +148,14 @@ bool LogLineReader::split(std::string_view line, std::string& reason) {
       at += d.size();
       continue;
     }
-    std::size_t next;
+    std::size_t next = std::string_view::npos;
     if (d.size() == 1) {
-      const auto* p =
-          static_cast<const char*>(std::memchr(line.data() + at, d[0], line.size() - at));
-      next = p ? static_cast<std::size_t>(p - line.data()) : std::string_view::npos;
+      // Fields are short: a plain loop beats a library call per field.
+      for (std::size_t i = at; i < line.size(); ++i)
+        if (line[i] == d[0]) {
+          next = i;
+          break;
+        }
     } else {
       next = line.find(d, at);
     }

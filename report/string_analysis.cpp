@@ -53,7 +53,7 @@ int StringAnalysis::blocksFound() const {
 bool StringAnalysis::numbers(const std::vector<std::string_view>& modules, std::string& reason) {
   values_.assign(modules.size(), kMissing);
   for (std::size_t i = 0; i < modules.size(); ++i) {
-    if (modules[i].empty()) continue;
+    if (modules[i].empty() || parsePlainDecimal(modules[i], values_[i])) continue;
     const auto v = parseNumberField(modules[i]);
     if (!v) {
       reason = "Module(" + std::to_string(i + 1) + ") \"" + std::string(modules[i].substr(0, 20)) +
@@ -123,6 +123,7 @@ double meanOf(const std::vector<double>& values) {
 void StringAnalysis::addVoltages(std::int64_t t) {
   const double mean = meanOf(values_);
   const auto pass = static_cast<std::int64_t>(passes_[0]);
+  const double percentOfMean = mean != 0 ? 100.0 / mean : 0;
   const int stringBin = stringVoltage_.binOf(t);
   const int deviationBin = deviation_.binOf(t);
   for (std::size_t i = 0; i < values_.size(); ++i) {
@@ -133,7 +134,7 @@ void StringAnalysis::addVoltages(std::int64_t t) {
     b.voltage.add(v, t);
     b.lastVoltagePass = pass;
     b.stringMeanAtLatest = mean;
-    b.deviationPercent = mean != 0 ? (v - mean) / mean * 100.0 : 0;
+    b.deviationPercent = (v - mean) * percentOfMean;
     b.maxAbsDeviationPercent = std::max(b.maxAbsDeviationPercent, std::abs(b.deviationPercent));
     b.outsideBand.note(std::abs(b.deviationPercent) > settings_.voltageBandPercent, t);
     stringVoltage_.addToBin(0, stringBin, v);
