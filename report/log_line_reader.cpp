@@ -1,5 +1,6 @@
 #include "log_line_reader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "timestamp.h"
@@ -7,15 +8,15 @@
 namespace zelta::report {
 namespace {
 
-constexpr std::size_t kBufferSize = 1 << 20;
 constexpr std::string_view kTimestamp = "Timestamp";
 constexpr std::string_view kNameOfValues = "Name of Values";
 constexpr std::string_view kFirstModule = "Module(1)";
 
 }  // namespace
 
-LogLineReader::LogLineReader(bool infoFile, std::string fallbackDelimiter)
-    : buffer_(kBufferSize),
+LogLineReader::LogLineReader(bool infoFile, std::string fallbackDelimiter,
+                             std::size_t bufferBytes)
+    : buffer_(std::max<std::size_t>(bufferBytes, 1)),
       fallback_(std::move(fallbackDelimiter)),
       delimiter_(fallback_.empty() ? ";" : fallback_),
       info_(infoFile) {}

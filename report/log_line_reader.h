@@ -26,7 +26,9 @@ class LogLineReader {
  public:
   // How lines before any header line are read (a header names its own
   // delimiter and layout): the info file's layout has "Name of Values".
-  explicit LogLineReader(bool infoFile = false, std::string fallbackDelimiter = ";");
+  // bufferBytes: how much of the file is read at a time.
+  explicit LogLineReader(bool infoFile = false, std::string fallbackDelimiter = ";",
+                         std::size_t bufferBytes = 1 << 20);
   ~LogLineReader();
   LogLineReader(const LogLineReader&) = delete;
   LogLineReader& operator=(const LogLineReader&) = delete;

@@ -30,8 +30,9 @@ struct ReaderLogging {
   zelta::RecordingTone tone{&clock};
   zelta::ScriptedFolderChooser folders;
   zelta::FixedEnvironment environment;
+  zelta::MemorySettings settings;
   zelta::RecordingDocumentOpener viewer;
-  zelta::Platform platform{clock, line, boxes, tone, folders, environment, &viewer};
+  zelta::Platform platform{clock, line, boxes, tone, folders, environment, settings, &viewer};
   zelta::ReaderWindow form1{platform};
 
   template <class T>
