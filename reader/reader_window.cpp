@@ -12,6 +12,7 @@
 
 #include "enabled_states.h"
 #include "grid_windows.h"
+#include "health_report_menu.h"
 #include "log_options_window.h"
 #include "manual_requests.h"
 #include "mode_switch.h"
@@ -70,6 +71,7 @@ ReaderWindow::ReaderWindow(Platform& platform, QWidget* parent)
             [this, kind] { grids_->openFromMenu(kind); });
   }
   connect(c_.loggingOptions, &QAction::triggered, this, [this] { logOptions_->openFromMenu(); });
+  new HealthReportMenu(*this, logger_, platform_);  // a child of the window
   logger_.writer().onStatusChanged = [this](const QString& status) {
     c_.logStatus->setText(status);
     c_.logStatus->setVisible(!status.isEmpty());

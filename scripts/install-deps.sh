@@ -10,6 +10,8 @@ packages=(
   ninja-build
   qt6-base-dev
   qt6-serialport-dev
+  qt6-charts-dev
+  libqt6opengl6-dev
   libgtest-dev
   libgmock-dev
   fonts-dejavu-core
@@ -21,6 +23,7 @@ packages=(
   wmctrl
   xdotool
   procps
+  poppler-utils
 )
 if [[ "${1:-}" == "package" ]]; then
   packages+=(dpkg-dev file fakeroot lintian desktop-file-utils appstream man-db)

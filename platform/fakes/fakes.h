@@ -1,6 +1,6 @@
 // Small fakes of the platform for tests: a tone that records, a folder chooser
-// that answers from a script, a fixed environment and settings kept in memory
-// (empty, as at a first run).
+// that answers from a script, a fixed environment, settings kept in memory
+// (empty, as at a first run) and a document viewer that records.
 #pragma once
 
 #include <QString>
@@ -8,6 +8,7 @@
 #include <deque>
 #include <vector>
 
+#include "platform/document_opener.h"
 #include "platform/environment.h"
 #include "platform/folder_chooser.h"
 #include "platform/settings.h"
@@ -46,6 +47,15 @@ class ScriptedFolderChooser final : public FolderChooser {
  private:
   std::deque<FolderChoice> choices_;
   std::vector<Asked> asked_;
+};
+
+class RecordingDocumentOpener final : public DocumentOpener {
+ public:
+  bool open(const QString& path) override {
+    opened.push_back(path);
+    return true;
+  }
+  std::vector<QString> opened;
 };
 
 class FixedEnvironment final : public Environment {
