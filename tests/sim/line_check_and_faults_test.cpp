@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
+#include <map>
 
 #include "protocol/commands.h"
 #include "protocol/decoders.h"
@@ -44,6 +45,24 @@ TEST_F(BusModules, SilentRangeIsAGapInTheString) {
   bus.clearSilentRange();
   exchange(request::readerVoltage(5));
   EXPECT_EQ(frames.size(), 8u);
+}
+
+// A flaky module's own faults hit only its replies; a corrupted one still
+// arrives as a whole frame (a check-byte error, never a lost start).
+TEST_F(BusModules, FlakyModuleLosesAndCorruptsOnlyItsOwnReplies) {
+  bus.addModules(3, 1);
+  bus.setModuleFaults(1, {.missingReply = 0.3, .corruptReply = 0.3});
+  for (int i = 0; i < 300; ++i) exchange(request::readerVoltage(static_cast<std::uint16_t>(i % 3 + 1)));
+  const InjectedFaults flaky = bus.injectedBy(1);
+  EXPECT_GT(flaky.missingReplies, 10u);
+  EXPECT_GT(flaky.corruptedReplies, 10u);
+  std::map<int, std::uint64_t> answered;
+  for (const auto& f : frames) ++answered[frameAddress(f.frame)];
+  EXPECT_EQ(answered[1], 100u);
+  EXPECT_EQ(answered[3], 100u);
+  EXPECT_EQ(answered[2], 100u - flaky.missingReplies - flaky.corruptedReplies);
+  EXPECT_EQ(static_cast<std::uint64_t>(crcErrors), flaky.corruptedReplies);
+  EXPECT_EQ(bus.injectedBy(0).missingReplies + bus.injectedBy(2).corruptedReplies, 0u);
 }
 
 // A long scan with every fault switched on, as the program's receiver sees it.
