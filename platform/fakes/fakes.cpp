@@ -16,4 +16,15 @@ FolderChoice ScriptedFolderChooser::choose(QWidget*, const QString& title, const
   return c;
 }
 
+SaveResult ScriptedFileSaver::save(QWidget*, const QString& title, const QString& suggestedName,
+                                   const QString&, const QByteArray& contents) {
+  SaveResult r;
+  if (!results_.empty()) {
+    r = results_.front();
+    results_.pop_front();
+  }
+  if (r.outcome == SaveResult::Outcome::Saved) saved_.push_back({title, suggestedName, r.path, contents});
+  return r;
+}
+
 }  // namespace zelta

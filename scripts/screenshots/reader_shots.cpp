@@ -27,7 +27,8 @@ struct ReaderOnSimulatedBus {
   zelta::ScriptedFolderChooser folders;
   zelta::FixedEnvironment environment;
   zelta::MemorySettings settings;
-  zelta::Platform platform{clock, line, boxes, tone, folders, environment, settings};
+  zelta::ScriptedFileSaver files;
+  zelta::Platform platform{clock, line, boxes, tone, folders, environment, settings, files};
   zelta::ReaderWindow form1{platform};
 
   template <class T>

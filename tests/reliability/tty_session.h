@@ -40,7 +40,8 @@ class TtySession {
   ScriptedFolderChooser folders;
   FixedEnvironment environment;
   MemorySettings settings;
-  Platform platform{clock, line, boxes, tone, folders, environment, settings};
+  ScriptedFileSaver files;
+  Platform platform{clock, line, boxes, tone, folders, environment, settings, files};
 
  private:
   QProcess simulator_;
