@@ -27,6 +27,7 @@ class ReaderLink;
 class ScanEngine;
 class BusEvents;
 class StoreAndShow;
+class StringViews;
 
 class ReaderWindow : public QMainWindow {
   Q_OBJECT
@@ -70,6 +71,7 @@ class ReaderWindow : public QMainWindow {
   ScanEngine* engine_ = nullptr;
   ModeSwitch* modes_ = nullptr;
   ManualRequests* manual_ = nullptr;
+  std::unique_ptr<StringViews> stringViews_;
 };
 
 }  // namespace zelta

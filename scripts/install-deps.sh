@@ -9,6 +9,7 @@ packages=(
   ninja-build
   qt6-base-dev
   qt6-serialport-dev
+  qt6-charts-dev
   libgtest-dev
   libgmock-dev
   fonts-dejavu-core
