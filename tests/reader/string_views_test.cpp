@@ -155,6 +155,10 @@ TEST_F(StringViewsTest, OutliersAreColouredInTheOverviewAndTheGridWindows) {
   EXPECT_EQ(gridColour("Form2", 6), gridColour("Form2", 1));
   click("Option1");
   EXPECT_EQ(gridColour("Form2", 6), deviationColour(Deviation::Low));
+  click("Command28", window("Form2"));  // a window loaded anew has them too
+  settle();
+  menu("Module_Voltage");
+  EXPECT_EQ(gridColour("Form2", 6), deviationColour(Deviation::Low));
   // A wider band, remembered for the next run.
   find<QDoubleSpinBox>("Band_Voltage", overview())->setValue(5);
   clock.advance(300);
