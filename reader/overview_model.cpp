@@ -10,8 +10,8 @@ namespace {
 
 const char* const kHeaders[OverviewModel::ColumnCount] = {
     "Address",  "State",   "Type",    "Hardware",   "Software",
-    "Voltage (V)", "Temperature (°C)", "Impedance (mOhm)", "Requests", "Answers",
-    "Missing",  "CRC errors", "Answer time (ms)", "Mean answer time (ms)", "Last answer"};
+    "Voltage (V)", "Temp. (°C)", "Imp. (mOhm)", "Requests", "Answers",
+    "Missing",  "CRC errors", "Answer (ms)", "Mean (ms)", "Last answer"};
 
 const QColor kMarked(0xFF, 0xE0, 0x80);  // modules that are not where expected
 const QColor kOdd(0xD8, 0xC8, 0xFF);     // a type or revision unlike the string's
@@ -166,6 +166,10 @@ QVariant OverviewModel::background(const OverviewRow& r, int column) const {
       const Deviation d = r.deviations[static_cast<std::size_t>(column - Voltage)];
       return d == Deviation::None ? QVariant() : QVariant(deviationColour(d));
     }
+    case Missing:
+      return r.counts.missing ? QVariant(kMarked) : QVariant();
+    case CrcErrors:
+      return r.counts.crcErrors ? QVariant(kMarked) : QVariant();
     default:
       return {};
   }

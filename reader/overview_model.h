@@ -2,7 +2,8 @@
 // its state, type and revisions, last values and bus counts. Every cell has
 // its text, a sort key (numbers sort as numbers, empty cells last) and, for
 // outliers, modules that never answered or answered from outside the range,
-// and odd types or revisions, a background colour.
+// missing answers and CRC errors, and odd types or revisions, a background
+// colour.
 #pragma once
 
 #include <QAbstractTableModel>

@@ -117,7 +117,7 @@ StringOverviewWindow::StringOverviewWindow(StringViews& views)
   connect(trend, &QPushButton::clicked, this, &StringOverviewWindow::sendToTrend);
   connect(timer_, &Timer::tick, this, &StringOverviewWindow::refresh);
 
-  resize(1150, 720);
+  resize(1400, 720);
 }
 
 QDoubleSpinBox* StringOverviewWindow::bandField(const char* name, double value,

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
+#include <iterator>
 #include <limits>
 
 #include "platform/clock.h"
@@ -29,6 +30,11 @@ const char* const kKindTexts[] = {"Voltage", "Temperature", "Impedance"};
 const char* const kAxisTitles[] = {"Voltage (V)", "Temperature (°C)", "Impedance (mOhm)"};
 const QColor kStringColours[] = {QColor(0x1F, 0x5F, 0xD0), QColor(0x20, 0x90, 0x30),
                                  QColor(0xD0, 0x30, 0x20)};
+// Picked modules: dashed, in colours unlike the string's.
+const QColor kModuleColours[] = {QColor(0x8E, 0x44, 0xAD), QColor(0x16, 0xA0, 0x85),
+                                 QColor(0xE6, 0x7E, 0x22), QColor(0xD8, 0x1B, 0x60),
+                                 QColor(0x79, 0x55, 0x48), QColor(0x7F, 0x8C, 0x8D),
+                                 QColor(0x00, 0x00, 0x00), QColor(0xB7, 0x95, 0x0B)};
 
 template <class W>
 W* named(W* w, const char* name) {
@@ -138,7 +144,10 @@ void TrendWindow::redraw() {
     delete series_.back();
     series_.pop_back();
   }
-  while (series_.size() < 3 + picked.size()) addSeries({});
+  while (series_.size() < 3 + picked.size()) {
+    QPen pen(kModuleColours[(series_.size() - 3) % std::size(kModuleColours)], 1.5, Qt::DashLine);
+    addSeries({})->setPen(pen);
+  }
   for (std::size_t i = 0; i < picked.size(); ++i) {
     QLineSeries* s = series_[3 + i];
     s->setName(QStringLiteral("Module %1").arg(picked[i]));
