@@ -12,8 +12,7 @@ SaveResult QtFileSaver::save(QWidget* owner, const QString& title, const QString
       QFileDialog::getSaveFileName(owner, title, QDir::home().filePath(suggestedName), filter);
   if (path.isEmpty()) return {SaveResult::Outcome::Cancelled, {}, {}};
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() ||
-      !file.commit())
+  if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() || !file.commit())
     return {SaveResult::Outcome::Failed, QDir::toNativeSeparators(path), file.errorString()};
   return {SaveResult::Outcome::Saved, QDir::toNativeSeparators(path), {}};
 }

@@ -28,7 +28,8 @@ class BoundedSeries {
   void halve() {
     const std::size_t n = points_.size();
     std::size_t out = 0;
-    for (std::size_t i = 0; i + 1 < n; i += 2) points_[out++] = Point::merge(points_[i], points_[i + 1]);
+    for (std::size_t i = 0; i + 1 < n; i += 2)
+      points_[out++] = Point::merge(points_[i], points_[i + 1]);
     if (n % 2) points_[out++] = points_[n - 1];
     points_.resize(out);
   }

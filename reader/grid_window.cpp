@@ -115,7 +115,8 @@ void GridWindow::applyLook(int index) const {
   const Deviation d = deviations_[static_cast<std::size_t>(index)];
   QColor base = QColor::fromRgb(kLightGrey);
   if (scanLook_)
-    base = d == Deviation::None ? QApplication::palette().color(QPalette::Base) : deviationColour(d);
+    base =
+        d == Deviation::None ? QApplication::palette().color(QPalette::Base) : deviationColour(d);
   QPalette p = cell->palette();
   p.setColor(QPalette::All, QPalette::Base, base);
   cell->setPalette(p);

@@ -11,7 +11,8 @@ const ModuleCounts& ModuleTally::at(int address) const {
 }
 
 ModuleCounts* ModuleTally::entry(int address) {
-  if (address >= 1 && address <= kModuleCount) return &modules_[static_cast<std::size_t>(address - 1)];
+  if (address >= 1 && address <= kModuleCount)
+    return &modules_[static_cast<std::size_t>(address - 1)];
   if (address < 0) return nullptr;
   const auto it = others_.find(address);
   if (it != others_.end()) return &it->second;

@@ -19,9 +19,9 @@ enum class Deviation { None, Low, High };
 QColor deviationColour(Deviation deviation);
 
 struct OutlierBands {
-  double voltagePercent = 2.0;       // ± of the mean
-  double temperatureAboveC = 5.0;    // above the mean
-  double impedancePercent = 25.0;    // above the mean
+  double voltagePercent = 2.0;     // ± of the mean
+  double temperatureAboveC = 5.0;  // above the mean
+  double impedancePercent = 25.0;  // above the mean
 
   // The band of a value kind around mean; Voltage, Temperature, Impedance
   // only (other kinds have no band: nothing deviates).

@@ -9,9 +9,9 @@ namespace zelta {
 namespace {
 
 const char* const kHeaders[OverviewModel::ColumnCount] = {
-    "Address",  "State",   "Type",    "Hardware",   "Software",
-    "Voltage (V)", "Temp. (°C)", "Imp. (mOhm)", "Requests", "Answers",
-    "Missing",  "CRC errors", "Answer (ms)", "Mean (ms)", "Last answer"};
+    "Address",     "State",      "Type",        "Hardware",  "Software",
+    "Voltage (V)", "Temp. (°C)", "Imp. (mOhm)", "Requests",  "Answers",
+    "Missing",     "CRC errors", "Answer (ms)", "Mean (ms)", "Last answer"};
 
 const QColor kMarked(0xFF, 0xE0, 0x80);  // modules that are not where expected
 const QColor kOdd(0xD8, 0xC8, 0xFF);     // a type or revision unlike the string's

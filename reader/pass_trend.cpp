@@ -86,9 +86,9 @@ void PassTrend::pick(int address) {
     picked_.erase(picked_.begin());
   }
   picked_.push_back(address);
-  traces_.emplace(address, Traces{BoundedSeries<TracePoint>(kCapacity),
-                                  BoundedSeries<TracePoint>(kCapacity),
-                                  BoundedSeries<TracePoint>(kCapacity)});
+  traces_.emplace(address,
+                  Traces{BoundedSeries<TracePoint>(kCapacity), BoundedSeries<TracePoint>(kCapacity),
+                         BoundedSeries<TracePoint>(kCapacity)});
   ++version_;
 }
 

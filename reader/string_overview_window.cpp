@@ -46,7 +46,8 @@ W* named(W* w, const char* name) {
 
 StringOverviewWindow::StringOverviewWindow(StringViews& views)
     : views_(views),
-      timer_(new Timer(views.platform().clock, QStringLiteral("Overview_Timer"), kRefreshMs, this)) {
+      timer_(
+          new Timer(views.platform().clock, QStringLiteral("Overview_Timer"), kRefreshMs, this)) {
   setObjectName(QStringLiteral("String_Overview"));
   setWindowTitle(QStringLiteral("String Overview"));
   auto* layout = new QVBoxLayout(this);
@@ -60,7 +61,8 @@ StringOverviewWindow::StringOverviewWindow(StringViews& views)
 
   statistics_ = named(new QTableWidget(3, 7, this), "Overview_Statistics");
   for (int c = 0; c < 7; ++c)
-    statistics_->setHorizontalHeaderItem(c, new QTableWidgetItem(QString::fromUtf8(kStatisticsColumns[c])));
+    statistics_->setHorizontalHeaderItem(
+        c, new QTableWidgetItem(QString::fromUtf8(kStatisticsColumns[c])));
   for (int r = 0; r < 3; ++r) {
     statistics_->setVerticalHeaderItem(r, new QTableWidgetItem(QString::fromUtf8(kKindRows[r])));
     for (int c = 0; c < 7; ++c) {
@@ -82,7 +84,8 @@ StringOverviewWindow::StringOverviewWindow(StringViews& views)
   voltageBand_ = bandField("Band_Voltage", b.voltagePercent, QStringLiteral(" % of the mean"));
   bands->addWidget(voltageBand_);
   bands->addWidget(new QLabel(QStringLiteral("temperature"), this));
-  temperatureBand_ = bandField("Band_Temperature", b.temperatureAboveC, QStringLiteral(" °C above"));
+  temperatureBand_ =
+      bandField("Band_Temperature", b.temperatureAboveC, QStringLiteral(" °C above"));
   bands->addWidget(temperatureBand_);
   bands->addWidget(new QLabel(QStringLiteral("impedance"), this));
   impedanceBand_ = bandField("Band_Impedance", b.impedancePercent, QStringLiteral(" % above"));
@@ -106,7 +109,8 @@ StringOverviewWindow::StringOverviewWindow(StringViews& views)
   layout->addWidget(table_, 1);
 
   auto* buttons = new QHBoxLayout;
-  auto* exportButton = named(new QPushButton(QStringLiteral("Export CSV..."), this), "Overview_Export");
+  auto* exportButton =
+      named(new QPushButton(QStringLiteral("Export CSV..."), this), "Overview_Export");
   auto* trend = named(new QPushButton(QStringLiteral("Show in Trend"), this), "Overview_Trend");
   trend->setToolTip(QStringLiteral("Adds the selected modules to the trend plot"));
   buttons->addWidget(exportButton);
@@ -174,17 +178,14 @@ void StringOverviewWindow::showSnapshot(const StringSnapshot& snap) {
 void StringOverviewWindow::showStatistics(const StringSnapshot& snap) {
   for (int r = 0; r < 3; ++r) {
     const KindStatistics& s = snap.statistics[static_cast<std::size_t>(r)];
-    const auto value = [&](double v) {
-      return r == 0 ? voltageText(v) : generalText(v);
-    };
-    const QString texts[7] = {
-        s.count ? value(s.min) : QString(),
-        s.count ? QString::number(s.minAddress) : QString(),
-        s.count ? value(s.max) : QString(),
-        s.count ? QString::number(s.maxAddress) : QString(),
-        s.count ? fixedText(s.mean, kDecimals[r]) : QString(),
-        s.count ? fixedText(s.spread(), kDecimals[r]) : QString(),
-        QString::number(s.count)};
+    const auto value = [&](double v) { return r == 0 ? voltageText(v) : generalText(v); };
+    const QString texts[7] = {s.count ? value(s.min) : QString(),
+                              s.count ? QString::number(s.minAddress) : QString(),
+                              s.count ? value(s.max) : QString(),
+                              s.count ? QString::number(s.maxAddress) : QString(),
+                              s.count ? fixedText(s.mean, kDecimals[r]) : QString(),
+                              s.count ? fixedText(s.spread(), kDecimals[r]) : QString(),
+                              QString::number(s.count)};
     for (int c = 0; c < 7; ++c) statistics_->item(r, c)->setText(texts[c]);
   }
 }
@@ -204,7 +205,8 @@ void StringOverviewWindow::exportCsv() {
       fields << csv::quoteField(sorted_->index(r, c).data().toString(), delimiter);
     lines << fields.join(delimiter);
   }
-  const QByteArray contents = (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+  const QByteArray contents =
+      (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
   Platform& p = views_.platform();
   const SaveResult result = p.files.save(this, QStringLiteral("Export String Overview"),
                                          QStringLiteral("ZELTA_String_Overview.csv"),

@@ -111,8 +111,9 @@ QString mixText(const std::vector<QString>& texts, const QString& prefix) {
   QStringList parts;
   for (const auto& [n, text] : byCount) {
     if (parts.isEmpty())
-      parts << QStringLiteral("%1 %2 %3").arg(n).arg(n == 1 ? "module reports" : "modules report",
-                                                     text);
+      parts << QStringLiteral("%1 %2 %3")
+                   .arg(n)
+                   .arg(n == 1 ? "module reports" : "modules report", text);
     else
       parts << QStringLiteral("%1 %2 %3").arg(n).arg(n == 1 ? "reports" : "report", text);
   }
@@ -199,10 +200,11 @@ StringSnapshot takeSnapshot(int first, int last, const ValueStore& store, const 
     const QString mix = mixText(texts, QString::fromLatin1(mixPrefix(kInfoKinds[k])));
     if (mix.isEmpty()) continue;
     snap.mixes << mix;
-    const auto common = std::max_element(counts.begin(), counts.end(), [](const auto& x, const auto& y) {
-      return x.second < y.second;
-    });
-    for (OverviewRow& r : inRange) r.oddInfo[k] = !r.info[k].isEmpty() && r.info[k] != common->first;
+    const auto common =
+        std::max_element(counts.begin(), counts.end(),
+                         [](const auto& x, const auto& y) { return x.second < y.second; });
+    for (OverviewRow& r : inRange)
+      r.oddInfo[k] = !r.info[k].isEmpty() && r.info[k] != common->first;
   }
   return snap;
 }

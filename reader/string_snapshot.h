@@ -44,8 +44,8 @@ QString rowStateText(RowState state);
 struct OverviewRow {
   int address = 0;
   RowState state = RowState::NotAsked;
-  std::array<QString, 3> info;    // in the order of kInfoKinds
-  std::array<bool, 3> oddInfo{};  // differs from what most modules report
+  std::array<QString, 3> info;                  // in the order of kInfoKinds
+  std::array<bool, 3> oddInfo{};                // differs from what most modules report
   std::array<std::optional<double>, 3> values;  // in the order of kMeasuredKinds
   std::array<Deviation, 3> deviations{};
   ModuleCounts counts;

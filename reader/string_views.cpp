@@ -46,8 +46,8 @@ StringViews::StringViews(QMainWindow& form1, const Sources& s)
       startedAtMs_(s.platform.clock.nowMs()),
       overview_([this] { return new StringOverviewWindow(*this); }),
       trendWindow_([this] { return new TrendWindow(*this); }) {
-  colours_ = new OutlierColours(platform_.clock, store_, s.grids, bands_, [this] { return range(); },
-                                this);
+  colours_ = new OutlierColours(
+      platform_.clock, store_, s.grids, bands_, [this] { return range(); }, this);
   connect(&s.readings, &ReadingEvents::stored, this, [this](const Reading& r) {
     ++valuesVersion_;
     if (std::find(kMeasuredKinds.begin(), kMeasuredKinds.end(), r.kind) != kMeasuredKinds.end())
@@ -127,7 +127,9 @@ void StringViews::setBands(const OutlierBands& bands) {
   colours_->refreshSoon();
 }
 
-std::pair<int, int> StringViews::range() const { return scanRange(state_.start_adr, state_.end_adr); }
+std::pair<int, int> StringViews::range() const {
+  return scanRange(state_.start_adr, state_.end_adr);
+}
 
 QString StringViews::timeText(qint64 clockMs) const {
   return startedAt_.addMSecs(clockMs - startedAtMs_).toString(QStringLiteral("hh:mm:ss"));

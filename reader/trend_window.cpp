@@ -84,8 +84,9 @@ TrendWindow::TrendWindow(StringViews& views)
   view_->setFocusPolicy(Qt::StrongFocus);
   layout->addWidget(view_, 1);
   layout->addWidget(new QLabel(
-      QStringLiteral("Drag to zoom, right click to zoom out, wheel or +/- to zoom, middle button or "
-                     "arrow keys to pan. Module traces start when the modules are picked."),
+      QStringLiteral(
+          "Drag to zoom, right click to zoom out, wheel or +/- to zoom, middle button or "
+          "arrow keys to pan. Module traces start when the modules are picked."),
       this));
 
   for (QValueAxis* axis : {x_, y_})
@@ -192,9 +193,9 @@ void TrendWindow::savePng() {
   buffer.open(QIODevice::WriteOnly);
   view_->grab().save(&buffer, "PNG");
   Platform& p = views_.platform();
-  const SaveResult result = p.files.save(this, QStringLiteral("Save Trend as PNG"),
-                                         QStringLiteral("ZELTA_Trend.png"),
-                                         QStringLiteral("PNG pictures (*.png)"), png);
+  const SaveResult result =
+      p.files.save(this, QStringLiteral("Save Trend as PNG"), QStringLiteral("ZELTA_Trend.png"),
+                   QStringLiteral("PNG pictures (*.png)"), png);
   if (result.outcome == SaveResult::Outcome::Failed)
     p.boxes.show(this, {QStringLiteral("Could not save %1: %2").arg(result.path, result.error),
                         QStringLiteral("Trend"), BoxIcon::Critical, BoxButtons::Ok});

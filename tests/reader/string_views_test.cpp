@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLineSeries>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
 #include <QValueAxis>
@@ -136,10 +137,10 @@ TEST_F(StringViewsTest, OutliersAreColouredInTheOverviewAndTheGridWindows) {
     int column;
     Deviation deviation;
   };
-  for (const Case& c : {Case{7, Col::Voltage, Deviation::Low}, Case{2, Col::Voltage, Deviation::None},
-                        Case{9, Col::Temperature, Deviation::High},
-                        Case{12, Col::Impedance, Deviation::High},
-                        Case{12, Col::Voltage, Deviation::None}})
+  for (const Case& c :
+       {Case{7, Col::Voltage, Deviation::Low}, Case{2, Col::Voltage, Deviation::None},
+        Case{9, Col::Temperature, Deviation::High}, Case{12, Col::Impedance, Deviation::High},
+        Case{12, Col::Voltage, Deviation::None}})
     EXPECT_EQ(colourAt(c.address, c.column), deviationColour(c.deviation)) << c.address;
   auto* stats = find<QTableWidget>("Overview_Statistics", overview());
   const QStringList voltageRow = {"12.600", "7", "13.400", "2", "13.183", "0.800", "24"};
@@ -183,7 +184,8 @@ TEST_F(StringViewsTest, SortsByAClickedColumnExportsWhatItShowsAndClearsWithOldV
   const QStringList lines = QString::fromUtf8(files.saved()[0].contents).split("\r\n");
   ASSERT_EQ(lines.size(), 7);  // header, five modules, end of the last line
   EXPECT_TRUE(lines[0].startsWith("Address;State;Type;Hardware;Software;Voltage (V);"));
-  EXPECT_TRUE(lines[1].startsWith("4;answering;Q12;Rev. 3.1;2.10.3;12.000;")) << lines[1].toStdString();
+  EXPECT_TRUE(lines[1].startsWith("4;answering;Q12;Rev. 3.1;2.10.3;12.000;"))
+      << lines[1].toStdString();
 
   ASSERT_TRUE(find<QCheckBox>("Check1")->isChecked());
   click("Command16");
@@ -252,6 +254,17 @@ TEST_F(StringViewsTest, TrendDrawsEachPassAndPickedModulesZoomsAndSavesAPicture)
   EXPECT_FALSE(QImage::fromData(files.saved()[0].contents, "PNG").isNull());
 }
 
+// Noise and a stray start byte before every reply: the overview still
+// redraws a few times a second, not per frame or byte.
+TEST_F(StringViewsTest, AFloodOfNoiseRedrawsTheOverviewAFewTimesASecondOnly) {
+  bus.addModules(24, 1);
+  bus.setFaults({.noiseByte = 1, .strayStart = 1});
+  QSignalSpy redraws(rows(), &QAbstractItemModel::dataChanged);
+  scan(24, 10000);
+  EXPECT_GT(redraws.count(), 10);
+  EXPECT_LE(redraws.count(), (10000 + PassTrend::kStopGraceMs) / 250 + 1);
+}
+
 // A night of passes stays within the cap and still reaches back to the
 // first pass, its lowest value kept.
 TEST(PassTrendMemory, StaysWithinItsCapacityAndKeepsTheWholeRun) {
@@ -262,16 +275,18 @@ TEST(PassTrendMemory, StaysWithinItsCapacityAndKeepsTheWholeRun) {
   const int passes = 3 * int(PassTrend::kCapacity) + 5;
   for (int k = 0; k < passes; ++k)
     for (int a = 1; a <= 2; ++a)
-      emit readings.stored({ValueKind::Voltage, a, 13.0 + (k == 10 ? -1 : 0) + a * 0.1, {}, k * 1000});
+      emit readings.stored(
+          {ValueKind::Voltage, a, 13.0 + (k == 10 ? -1 : 0) + a * 0.1, {}, k * 1000});
   trend.scanStopped();
   clock.advance(PassTrend::kStopGraceMs);
   const auto& points = trend.passes(ValueKind::Voltage);
   EXPECT_LE(points.size(), PassTrend::kCapacity);
   EXPECT_GT(points.size(), PassTrend::kCapacity / 2);
   EXPECT_EQ(points.front().timeMs, 0);
-  EXPECT_DOUBLE_EQ(std::min_element(points.begin(), points.end(), [](auto& a, auto& b) {
-                     return a.min < b.min;
-                   })->min, 12.1);
+  EXPECT_DOUBLE_EQ(
+      std::min_element(points.begin(), points.end(), [](auto& a, auto& b) { return a.min < b.min; })
+          ->min,
+      12.1);
   EXPECT_LE(trend.trace(2, ValueKind::Voltage).size(), PassTrend::kCapacity);
   int weight = 0;
   for (const PassPoint& p : points) weight += p.weight;
