@@ -12,9 +12,8 @@ namespace zelta {
 template <class Point>
 class BoundedSeries {
  public:
-  explicit BoundedSeries(std::size_t capacity) : capacity_(capacity < 2 ? 2 : capacity) {
-    points_.reserve(capacity_);
-  }
+  // Memory grows with the points held, up to the capacity.
+  explicit BoundedSeries(std::size_t capacity) : capacity_(capacity < 2 ? 2 : capacity) {}
 
   void append(const Point& p) {
     if (points_.size() == capacity_) halve();

@@ -42,8 +42,8 @@ class ReaderWindow : public QMainWindow {
   BusEvents& busEvents();
   ReadingEvents& readings() { return readings_; }
 
-  // A secondary window by its name ("Form2", "Form4", "Log_Options"), while
-  // it is loaded; null otherwise.
+  // A secondary window by its name ("Form2", "Form4", "Log_Options",
+  // "String_Overview", "Trend_Plot"), while it is loaded; null otherwise.
   QWidget* loadedWindow(const QString& name) const;
 
  protected:
