@@ -8,6 +8,7 @@
 #include "platform/environment.h"
 #include "platform/folder_chooser.h"
 #include "platform/message_boxes.h"
+#include "platform/save_file.h"
 #include "platform/serial_line.h"
 #include "platform/settings.h"
 #include "platform/tone.h"
@@ -22,6 +23,7 @@ struct Platform {
   FolderChooser& folders;
   Environment& environment;
   Settings& settings;
+  FileSaver& files;
   // Where finished reports are shown; none: the program says where it wrote them.
   DocumentOpener* documents = nullptr;
 };

@@ -76,7 +76,8 @@ class ProgrammerFixture : public ::testing::Test {
   ScriptedFolderChooser folders;
   FixedEnvironment environment;
   MemorySettings settings;
-  Platform platform{clock, line, boxes, tone, folders, environment, settings};
+  ScriptedFileSaver files;
+  Platform platform{clock, line, boxes, tone, folders, environment, settings, files};
   std::unique_ptr<ProgrammerWindow> window;
 };
 
