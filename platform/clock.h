@@ -10,6 +10,7 @@
 // ends. Every other timer goes on.
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -24,6 +25,8 @@ class Clock {
   virtual ~Clock() = default;
 
   virtual qint64 nowMs() const = 0;
+  // The local date and time, for the texts that carry one (log timestamps).
+  virtual QDateTime localDateTime() const = 0;
 
   // Runs fn once, delayMs from now. Not held by message boxes: used for events
   // of the outside world (bytes on the line), which do not wait for the user.

@@ -4,9 +4,11 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/document_opener.h"
 #include "platform/environment.h"
 #include "platform/folder_chooser.h"
 #include "platform/message_boxes.h"
+#include "platform/save_file.h"
 #include "platform/serial_line.h"
 #include "platform/settings.h"
 #include "platform/tone.h"
@@ -21,6 +23,9 @@ struct Platform {
   FolderChooser& folders;
   Environment& environment;
   Settings& settings;
+  FileSaver& files;
+  // Where finished reports are shown; none: the program says where it wrote them.
+  DocumentOpener* documents = nullptr;
 };
 
 }  // namespace zelta

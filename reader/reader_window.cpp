@@ -12,6 +12,7 @@
 
 #include "enabled_states.h"
 #include "grid_windows.h"
+#include "health_report_menu.h"
 #include "log_options_window.h"
 #include "manual_requests.h"
 #include "mode_switch.h"
@@ -22,6 +23,7 @@
 #include "reader_link.h"
 #include "scan_engine.h"
 #include "store_and_show.h"
+#include "string_views.h"
 
 namespace zelta {
 
@@ -29,6 +31,7 @@ ReaderWindow::ReaderWindow(Platform& platform, QWidget* parent)
     : QMainWindow(parent),
       platform_(platform),
       c_(buildReaderControls(*this)),
+      logger_([&clock = platform.clock] { return clock.localDateTime(); }),
       grids_(std::make_unique<GridWindows>(platform.clock, store_)),
       moduleValues_([] { return new ModuleValuesWindow; }),
       logOptions_(
@@ -50,6 +53,8 @@ ReaderWindow::ReaderWindow(Platform& platform, QWidget* parent)
   link_->setReplyHandlers(storeAndShow_.get(), engine_);
   modes_ = new ModeSwitch(state_, c_, *this, *engine_, *grids_, moduleValues_);
   manual_ = new ManualRequests(state_, c_, *link_, *engine_, moduleValues_, this);
+  stringViews_ = std::make_unique<StringViews>(
+      *this, StringViews::Sources{platform, busEvents(), readings_, *grids_, state_, store_});
 
   connect(c_.command36, &QPushButton::clicked, this, &ReaderWindow::openPort);
   connect(c_.command38, &QPushButton::clicked, this, &ReaderWindow::closePort);
@@ -73,6 +78,7 @@ ReaderWindow::ReaderWindow(Platform& platform, QWidget* parent)
             [this, kind] { grids_->openFromMenu(kind); });
   }
   connect(c_.loggingOptions, &QAction::triggered, this, [this] { logOptions_->openFromMenu(); });
+  new HealthReportMenu(*this, logger_, platform_);  // a child of the window
   publishing_ = std::make_unique<ReaderPublishing>(*this, platform, readings_, state_);
   logger_.writer().onStatusChanged = [this](const QString& status) {
     c_.logStatus->setText(status);
@@ -151,7 +157,7 @@ QWidget* ReaderWindow::loadedWindow(const QString& name) const {
   if (name == QLatin1String("Form4")) return moduleValues_.get();
   if (name == QLatin1String("Log_Options")) return logOptions_.get();
   if (name == QLatin1String("Publish_Options")) return publishing_->optionsWindow();
-  return nullptr;
+  return stringViews_->find(name);
 }
 
 void ReaderWindow::unloadWindows() {
@@ -163,6 +169,7 @@ void ReaderWindow::unloadWindows() {
   grids_->unload(ValueKind::Software);
   grids_->unload(ValueKind::Hardware);
   logOptions_->close();
+  stringViews_->unload();
   publishing_->closeWindow();
 }
 

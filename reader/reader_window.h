@@ -28,6 +28,7 @@ class ReaderPublishing;
 class ScanEngine;
 class BusEvents;
 class StoreAndShow;
+class StringViews;
 
 class ReaderWindow : public QMainWindow {
   Q_OBJECT
@@ -43,8 +44,8 @@ class ReaderWindow : public QMainWindow {
   ReadingEvents& readings() { return readings_; }
   ReaderPublishing& publishing() { return *publishing_; }
 
-  // A secondary window by its name ("Form2", "Form4", "Log_Options"), while
-  // it is loaded; null otherwise.
+  // A secondary window by its name ("Form2", "Form4", "Log_Options",
+  // "String_Overview", "Trend_Plot"), while it is loaded; null otherwise.
   QWidget* loadedWindow(const QString& name) const;
 
  protected:
@@ -73,6 +74,7 @@ class ReaderWindow : public QMainWindow {
   ScanEngine* engine_ = nullptr;
   ModeSwitch* modes_ = nullptr;
   ManualRequests* manual_ = nullptr;
+  std::unique_ptr<StringViews> stringViews_;
 };
 
 }  // namespace zelta

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian/Ubuntu packages needed to build and test the tools.
-# A machine that already has them all does no package work at all.
+# Installs the Debian/Ubuntu packages needed to build and test the tools;
+# with the argument "package" also those that build and check the Debian
+# package. A machine that already has them all does no package work at all.
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,8 @@ packages=(
   ninja-build
   qt6-base-dev
   qt6-serialport-dev
+  qt6-charts-dev
+  libqt6opengl6-dev
   libgtest-dev
   libgmock-dev
   fonts-dejavu-core
@@ -19,6 +22,8 @@ packages=(
   x11-utils
   wmctrl
   xdotool
+  procps
+  poppler-utils
   # Publishing to an MQTT broker: the client library, and for the tests a
   # real broker, its password tool and openssl for a test CA.
   libmosquitto-dev
@@ -26,6 +31,9 @@ packages=(
   mosquitto-clients
   openssl
 )
+if [[ "${1:-}" == "package" ]]; then
+  packages+=(dpkg-dev file fakeroot lintian desktop-file-utils appstream man-db)
+fi
 
 # Other names of the same thing on some releases.
 declare -A alternative=([qt6-serialport-dev]=libqt6serialport6-dev)

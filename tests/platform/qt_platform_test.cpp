@@ -1,5 +1,6 @@
 // The Qt message boxes, folder chooser, environment and tone, on the
-// offscreen platform. Dialogs are answered from the event loop they run.
+// offscreen platform, and the serial line's settings and port names. Dialogs
+// are answered from the event loop they run.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -17,8 +18,29 @@
 #include "platform/qt_environment.h"
 #include "platform/qt_folder_chooser.h"
 #include "platform/qt_message_boxes.h"
+#include "platform/qt_serial_line.h"
 #include "platform/qt_tone.h"
 #include "platform/virtual_clock.h"
+#include "protocol/requests.h"
+#ifdef Q_OS_UNIX
+#include <dlfcn.h>
+#include <termios.h>
+
+#include <vector>
+
+#include "tests/platform/pty.h"
+
+// The c_cflag of every setting the serial line asked the terminal for. A
+// Linux pseudo-terminal keeps speed and stop bits but always reports 8 data
+// bits and no parity, so those two are seen here, on their way in.
+static std::vector<tcflag_t> cflagsSet;
+extern "C" int tcsetattr(int fd, int actions, const termios* t) {
+  using Real = int (*)(int, int, const termios*);
+  static const auto real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, "tcsetattr"));
+  if (t) cflagsSet.push_back(t->c_cflag);
+  return real(fd, actions, t);
+}
+#endif
 
 namespace zelta {
 namespace {
@@ -186,6 +208,46 @@ TEST(QtTone, WaveOfTheRequestedPitchAndLength) {
   EXPECT_NEAR(crossings, 500, 4);  // two per period, 250 periods
   EXPECT_EQ(QtTone::sineWav(500, 0).size(), 44);
 }
+
+#ifdef Q_OS_UNIX
+// Read back from the terminal after Open: 9600 baud both ways, 8 data bits,
+// no parity, one stop bit, no flow control, bytes passed through raw.
+TEST(QtSerialLine, OpensTheLineAt9600EightNoneOne) {
+  Pty pty;
+  ASSERT_TRUE(pty.ok());
+  QtSerialLine line;
+  cflagsSet.clear();
+  ASSERT_TRUE(line.openDevice(pty.path())) << line.errorString().toStdString();
+  ASSERT_FALSE(cflagsSet.empty());
+  for (tcflag_t c : cflagsSet) {
+    EXPECT_EQ(c & CSIZE, tcflag_t(CS8));
+    EXPECT_EQ(c & (PARENB | CSTOPB), 0u);
+  }
+  termios t{};
+  ASSERT_EQ(::tcgetattr(pty.master(), &t), 0);  // the slave's settings
+  EXPECT_EQ(::cfgetispeed(&t), speed_t(B9600));
+  EXPECT_EQ(::cfgetospeed(&t), speed_t(B9600));
+  EXPECT_EQ(t.c_cflag & (CSTOPB | CRTSCTS), 0u);
+  EXPECT_EQ(t.c_iflag & (IXON | IXOFF | ICRNL | ISTRIP), 0u);
+  EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG), 0u);
+  EXPECT_EQ(t.c_oflag & OPOST, 0u);
+}
+
+// Port n is the device ZELTA_COM<n> names, else /dev/ttyS<n-1>.
+TEST(QtSerialLine, PortNumbersNameDevicesAndAMissingDeviceFails) {
+  qputenv("ZELTA_COM7", "/tmp/zelta-COM7");
+  for (int n : {1, 3, 30}) qunsetenv(QStringLiteral("ZELTA_COM%1").arg(n).toLatin1());
+  EXPECT_EQ(QtSerialLine::deviceForPort(7), "/tmp/zelta-COM7");
+  EXPECT_EQ(QtSerialLine::deviceForPort(1), "/dev/ttyS0");
+  EXPECT_EQ(QtSerialLine::deviceForPort(3), "/dev/ttyS2");
+  EXPECT_EQ(QtSerialLine::deviceForPort(30), "/dev/ttyS29");
+  qunsetenv("ZELTA_COM7");
+  QtSerialLine line;
+  EXPECT_FALSE(line.openDevice("/nonexistent/zelta-tty"));
+  EXPECT_FALSE(line.errorString().isEmpty());
+  EXPECT_FALSE(line.write(request::readerVoltage(1)));
+}
+#endif
 
 }  // namespace
 }  // namespace zelta

@@ -124,7 +124,7 @@ TEST_F(AutomaticAddressing, StopInThePauseOrTheWakeUpStartsNothingMore) {
 TEST_F(AutomaticAddressing, ResetSweepAnsweredNoThenYesResetsOneToFive) {
   bus.addModules(5, 1);
   startOpen();
-  find<QAbstractButton>("Check1")->setChecked(true);
+  click("Check1");
   boxes.queueAnswer(BoxAnswer::No);
   boxes.queueAnswer(BoxAnswer::Yes);
   boxes.whileOpen([&](const BoxRequest&) {
@@ -152,17 +152,6 @@ TEST_F(AutomaticAddressing, ResetSweepAnsweredNoThenYesResetsOneToFive) {
   // The confirmation at the end address brings the title lines back later.
   clock.advance(5000);
   EXPECT_EQ(title(), idle);
-}
-
-TEST_F(AutomaticAddressing, ResetOfASingleAddress) {
-  startOpen();
-  setText("Text2", "7");
-  setText("Text3", "7");
-  find<QAbstractButton>("Check1")->setChecked(true);
-  click("Command6");
-  clock.advance(6000);
-  ASSERT_EQ(sent().size(), 3u);
-  EXPECT_EQ(sent()[2], (Sent{4000, request::resetAddress(7)}));
 }
 
 }  // namespace

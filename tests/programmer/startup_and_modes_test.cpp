@@ -58,30 +58,23 @@ TEST_F(StartUp, OpenSendsTheStopBroadcastAndAtLevelTwoEndsInManualModeWithTheLoc
 }
 
 TEST_F(StartUp, PortNumberIsCutFromTheNameAndAFailedOpenChangesNothing) {
-  struct Case {
-    const char* name;
-    int port;  // 0: the port does not exist
-  };
-  for (const Case& c : {Case{"COM12", 12}, Case{"COMx", 0}, Case{"COM4", 0}}) {
-    SCOPED_TRACE(c.name);
-    window.reset();
-    line.close();
-    forgetFrames();
-    line.setAvailablePorts({12});
+  line.setAvailablePorts({12});
+  for (const auto& [name, port] : {std::pair{"COMx", 0}, {"COM4", 0}, {"COM12", 12}}) {
+    SCOPED_TRACE(name);
+    boxes.clearAsked();
     start();
-    find<QComboBox>("Combo2")->setCurrentText(QString::fromLatin1(c.name));
+    find<QComboBox>("Combo2")->setCurrentText(QString::fromLatin1(name));
     click("Command36");
-    ASSERT_EQ(line.isOpen(), c.port != 0);
-    if (c.port != 0) {
-      EXPECT_EQ(line.openedPort(), c.port);
+    ASSERT_EQ(line.isOpen(), port != 0);
+    if (port != 0) {
+      EXPECT_EQ(line.openedPort(), port);
       continue;
     }
     ASSERT_EQ(boxes.asked().size(), 1u);
     EXPECT_EQ(boxes.asked()[0].text, "Port already open");
-    boxes.clearAsked();
     EXPECT_TRUE(enabled("Command36"));
-    for (const char* name : {"Command38", "Option1", "Option2", "Frame1", "Command1"})
-      EXPECT_FALSE(enabled(name)) << name;
+    for (const char* control : {"Command38", "Option1", "Option2", "Frame1", "Command1"})
+      EXPECT_FALSE(enabled(control)) << control;
     EXPECT_TRUE(sent().empty());
   }
 }
