@@ -16,16 +16,16 @@
 namespace zelta {
 namespace {
 
-// Puts the entry right after "Logging Options..." (or last in the menu).
+// Puts the entry beside "Logging Options...", just above it (or last in the
+// menu).
 QAction* addMenuEntry(QMainWindow& form1) {
   auto* menu = form1.menuBar()->findChild<QMenu*>("CxSubScreens");
   auto* entry = new QAction("&Publishing Options...", &form1);
   entry->setObjectName("Publishing_Options");
   if (!menu) return entry;
-  const QList<QAction*> entries = menu->actions();
-  for (qsizetype i = 0; i + 1 < entries.size(); ++i)
-    if (entries[i]->objectName() == QLatin1String("Logging_Options")) {
-      menu->insertAction(entries[i + 1], entry);
+  for (QAction* a : menu->actions())
+    if (a->objectName() == QLatin1String("Logging_Options")) {
+      menu->insertAction(a, entry);
       return entry;
     }
   menu->addAction(entry);
