@@ -1,6 +1,7 @@
 #include "mqtt_publisher.h"
 
 #include <QPointer>
+#include <QRandomGenerator>
 
 #include "platform/clock.h"
 #include "reader/reading_events.h"
@@ -15,7 +16,8 @@ MqttPublisher::MqttPublisher(Clock& clock, ReadingEvents& readings,
       passes_(std::move(scanRange)),
       makeClient_(std::move(makeClient)),
       retry_(new Timer(clock, QStringLiteral("PublishRetry"), kFirstRetryMs, this)),
-      wallAnchorMs_(QDateTime::currentMSecsSinceEpoch() - clock.nowMs()) {
+      wallAnchorMs_(QDateTime::currentMSecsSinceEpoch() - clock.nowMs()),
+      runId_(QRandomGenerator::global()->bounded(1000000)) {
   connect(&readings, &ReadingEvents::stored, this, &MqttPublisher::stored);
   connect(&readings, &ReadingEvents::scanStopped, this, &MqttPublisher::scanStopped);
   connect(retry_, &Timer::tick, this, [this] {
@@ -102,8 +104,11 @@ void MqttPublisher::connectNow() {
   c.caFile = options_.caFile;
   c.user = options_.user;
   c.password = options_.password;
-  c.clientId = QStringLiteral("zelta-%1-%2")
-                   .arg(TopicTree::level(options_.site), TopicTree::level(options_.string));
+  // Unique per run: two Readers given the same names must not push each
+  // other off the broker in turn.
+  c.clientId = QStringLiteral("zelta-%1-%2-%3")
+                   .arg(TopicTree::level(options_.site), TopicTree::level(options_.string))
+                   .arg(runId_);
   c.willTopic = topics_.status();
   c.willPayload = "offline";
   setState(State::Connecting);

@@ -81,6 +81,7 @@ class MqttPublisher : public QObject {
   QString problem_;
   bool persistentProblem_ = false;
   qint64 wallAnchorMs_;  // wall time at clock time 0
+  int runId_;            // makes the client id unique
 };
 
 }  // namespace zelta
