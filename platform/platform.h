@@ -7,6 +7,7 @@
 #include "platform/environment.h"
 #include "platform/folder_chooser.h"
 #include "platform/message_boxes.h"
+#include "platform/save_file.h"
 #include "platform/serial_line.h"
 #include "platform/settings.h"
 #include "platform/tone.h"
@@ -21,6 +22,8 @@ struct Platform {
   FolderChooser& folders;
   Environment& environment;
   Settings& settings;
+  // Where views ask for the file to save an export to; none: they offer no saving.
+  FileSaver* fileSaver = nullptr;
 };
 
 }  // namespace zelta

@@ -16,4 +16,13 @@ FolderChoice ScriptedFolderChooser::choose(QWidget*, const QString& title, const
   return c;
 }
 
+SaveChoice ScriptedFileSaver::choose(QWidget*, const QString& title, const QString& suggestedPath,
+                                     const QString& fileTypes) {
+  asked_.push_back({title, suggestedPath, fileTypes});
+  if (choices_.empty()) return {SaveChoice::Outcome::Cancelled, {}};
+  SaveChoice c = choices_.front();
+  choices_.pop_front();
+  return c;
+}
+
 }  // namespace zelta

@@ -1,6 +1,6 @@
 // Small fakes of the platform for tests: a tone that records, a folder chooser
-// that answers from a script, a fixed environment and settings kept in memory
-// (empty, as at a first run).
+// and a save-file chooser that answer from a script, a fixed environment and
+// settings kept in memory (empty, as at a first run).
 #pragma once
 
 #include <QString>
@@ -10,6 +10,7 @@
 
 #include "platform/environment.h"
 #include "platform/folder_chooser.h"
+#include "platform/save_file.h"
 #include "platform/settings.h"
 #include "platform/tone.h"
 
@@ -45,6 +46,23 @@ class ScriptedFolderChooser final : public FolderChooser {
 
  private:
   std::deque<FolderChoice> choices_;
+  std::vector<Asked> asked_;
+};
+
+class ScriptedFileSaver final : public FileSaver {
+ public:
+  struct Asked {
+    QString title;
+    QString suggestedPath;
+    QString fileTypes;
+  };
+  void queue(SaveChoice choice) { choices_.push_back(choice); }
+  SaveChoice choose(QWidget* owner, const QString& title, const QString& suggestedPath,
+                    const QString& fileTypes) override;
+  const std::vector<Asked>& asked() const { return asked_; }
+
+ private:
+  std::deque<SaveChoice> choices_;
   std::vector<Asked> asked_;
 };
 
