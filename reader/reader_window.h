@@ -27,6 +27,9 @@ class ReaderLink;
 class ScanEngine;
 class BusEvents;
 class StoreAndShow;
+namespace monitor {
+class FrameMonitorLauncher;
+}
 
 class ReaderWindow : public QMainWindow {
   Q_OBJECT
@@ -70,6 +73,7 @@ class ReaderWindow : public QMainWindow {
   ScanEngine* engine_ = nullptr;
   ModeSwitch* modes_ = nullptr;
   ManualRequests* manual_ = nullptr;
+  std::unique_ptr<monitor::FrameMonitorLauncher> frameMonitor_;
 };
 
 }  // namespace zelta
