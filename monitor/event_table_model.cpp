@@ -39,6 +39,10 @@ void EventTableModel::setFilter(const EventFilter& filter) {
   endResetModel();
 }
 
+bool EventTableModel::isKept(int row) const {
+  return ring_.holds(rows_[static_cast<std::size_t>(row)]);
+}
+
 const CapturedEvent& EventTableModel::eventAt(int row) const {
   return ring_.at(rows_[static_cast<std::size_t>(row)]);
 }
@@ -61,7 +65,7 @@ int EventTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant EventTableModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() >= rowCount()) return {};
+  if (!index.isValid() || index.row() >= rowCount() || !isKept(index.row())) return {};
   const auto column = static_cast<Column>(index.column());
   switch (role) {
     case Qt::DisplayRole: return textAt(index.row())[column];

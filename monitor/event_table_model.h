@@ -24,7 +24,10 @@ class EventTableModel : public QAbstractTableModel {
   void setFilter(const EventFilter& filter);
   const EventFilter& filter() const { return filter_; }
 
-  // The event and its texts of a row, 0 <= row < rowCount().
+  // Whether the row's event is still kept: between refreshes the ring may
+  // have let go of the first rows, which then show nothing until refresh().
+  bool isKept(int row) const;
+  // The event and its texts of a kept row.
   const CapturedEvent& eventAt(int row) const;
   const EventText& textAt(int row) const;
 

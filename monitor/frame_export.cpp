@@ -64,6 +64,7 @@ bool writeExport(const QString& path, ExportFormat format, const EventTableModel
   const QByteArray newline = "\r\n";  // as the Reader's log files
   out += exportHeader(format).toUtf8() + newline;
   for (int row = 0; row < rows.rowCount(); ++row) {
+    if (!rows.isKept(row)) continue;
     out += exportLine(rows.textAt(row), format).toUtf8() + newline;
     // Written in pieces, so that a long capture does not sit in memory twice.
     if (out.size() > (1 << 16)) {

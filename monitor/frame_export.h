@@ -17,7 +17,7 @@ enum class ExportFormat { Text, Csv };
 QString exportHeader(ExportFormat format);
 QString exportLine(const EventText& text, ExportFormat format);
 
-// Writes the header and every row of the model to path, replacing the file
+// Writes the header and every kept row of the model to path, replacing the file
 // only once all of it is written. On failure returns false and says why.
 bool writeExport(const QString& path, ExportFormat format, const EventTableModel& rows,
                  QString* error);
