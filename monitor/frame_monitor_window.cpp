@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "monitor/event_row_delegate.h"
 #include "monitor/event_table_model.h"
 #include "monitor/frame_export.h"
 #include "platform/platform.h"
@@ -74,6 +75,7 @@ FrameMonitorWindow::FrameMonitorWindow(BusEvents& events, Platform& platform,
 
   table_ = named(new QTableView, "Monitor_Table");
   table_->setModel(model_);
+  table_->setItemDelegate(new EventRowDelegate(table_));
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -142,7 +144,7 @@ FrameMonitorWindow::FrameMonitorWindow(BusEvents& events, Platform& platform,
   connect(saveCsv_, &QPushButton::clicked, this, [this] { save(ExportFormat::Csv); });
 
   refresh_ = new Timer(platform_.clock, QStringLiteral("Monitor_Refresh"), kRefreshMs, this);
-  connect(refresh_, &Timer::tick, this, &FrameMonitorWindow::refresh);
+  connect(refresh_, &Timer::tick, this, &FrameMonitorWindow::refreshTick);
   refresh_->start();
   showStatus();
   events_.subscribe(this);
@@ -155,18 +157,27 @@ void FrameMonitorWindow::busEvent(const BusEvent& event) {
   if (event.kind == BusEvent::Kind::Sent) lastCommand_ = frameCommand(event.frame);
   if (paused_) {
     ++notKept_;
-    return;
+  } else {
+    switch (event.kind) {
+      case BusEvent::Kind::CrcError: ++crcErrors_; break;
+      case BusEvent::Kind::Dropped: ++droppedBytes_; break;
+      case BusEvent::Kind::Missing: ++missingAnswers_; break;
+      default: break;
+    }
+    ring_.push({event, event.kind == BusEvent::Kind::Sent ? lastCommand_ : asked});
   }
-  switch (event.kind) {
-    case BusEvent::Kind::CrcError: ++crcErrors_; break;
-    case BusEvent::Kind::Dropped: ++droppedBytes_; break;
-    case BusEvent::Kind::Missing: ++missingAnswers_; break;
-    default: break;
-  }
-  ring_.push({event, event.kind == BusEvent::Kind::Sent ? lastCommand_ : asked});
+  if (event.kind == BusEvent::Kind::Sent && refreshDue_) refresh();
+}
+
+void FrameMonitorWindow::refreshTick() {
+  if (refreshDue_)
+    refresh();  // no request went out since the last tick
+  else
+    refreshDue_ = true;
 }
 
 void FrameMonitorWindow::refresh() {
+  refreshDue_ = false;
   QScrollBar* bar = table_->verticalScrollBar();
   const bool following = bar->value() == bar->maximum();
   model_->refresh();
@@ -198,6 +209,7 @@ void FrameMonitorWindow::applyFilter() {
 }
 
 void FrameMonitorWindow::findNext() {
+  refresh();
   const QString wanted = find_->text().trimmed();
   const int rows = model_->rowCount();
   if (wanted.isEmpty() || rows == 0) return;
@@ -232,6 +244,7 @@ void FrameMonitorWindow::save(ExportFormat format) {
       QDir::toNativeSeparators(suggested),
       csv ? QStringLiteral("CSV files (*.csv)") : QStringLiteral("Text files (*.txt)"));
   if (choice.outcome != SaveChoice::Outcome::Chosen) return;
+  refresh();
   QString error;
   if (!writeExport(choice.path, format, *model_, &error)) {
     note_->setText(QStringLiteral("Could not write %1: %2").arg(choice.path, error));

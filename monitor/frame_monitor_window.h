@@ -3,9 +3,12 @@
 // line, newest at the bottom. It exists only while it is open: it subscribes
 // to the line's events when built and unsubscribes when it goes, so a closed
 // monitor costs nothing. Events go into a bounded ring as they come; the table
-// catches up on the refresh timer ("Monitor_Refresh", 250 ms), so a flood of
-// noise cannot keep the window busy. Pause holds the capture (what comes
-// meanwhile is counted, not kept); Clear forgets what is kept.
+// catches up a few times per second, so a flood of noise cannot keep the
+// window busy: when the refresh timer ("Monitor_Refresh", 250 ms) has ticked,
+// at the next request sent (the table is then drawn while the request and its
+// answer are on the wire, not while an answer waits to be handled), or at the
+// timer's next tick when no request goes out. Pause holds the capture (what
+// comes meanwhile is counted, not kept); Clear forgets what is kept.
 #pragma once
 
 #include <QWidget>
@@ -51,6 +54,7 @@ class FrameMonitorWindow : public QWidget, private BusListener {
 
  private:
   void busEvent(const BusEvent& event) override;
+  void refreshTick();
   void refresh();
   void clear();
   void applyFilter();
@@ -66,6 +70,7 @@ class FrameMonitorWindow : public QWidget, private BusListener {
   EventTableModel* model_;
   int lastCommand_ = -1;
   bool paused_ = false;
+  bool refreshDue_ = false;
   // Since opened or cleared.
   std::uint64_t crcErrors_ = 0;
   std::uint64_t droppedBytes_ = 0;
