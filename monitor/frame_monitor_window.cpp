@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPalette>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -88,7 +89,15 @@ FrameMonitorWindow::FrameMonitorWindow(BusEvents& events, Platform& platform,
   for (int c = 0; c < 6; ++c) table_->setColumnWidth(c, widths[c]);
   table_->horizontalHeader()->setStretchLastSection(true);
 
-  status_ = named(new QLabel, "Monitor_Status");
+  // A read-only line that looks like a label: its text changes at every
+  // refresh, and a label would have the whole window laid out again each time.
+  status_ = named(new QLineEdit, "Monitor_Status");
+  status_->setReadOnly(true);
+  status_->setFrame(false);
+  status_->setFocusPolicy(Qt::NoFocus);
+  QPalette flat = status_->palette();
+  flat.setColor(QPalette::Base, flat.color(QPalette::Window));
+  status_->setPalette(flat);
   note_ = named(new QLabel, "Monitor_Note");
   keep_ = named(new QSpinBox, "Monitor_Keep");
   keep_->setRange(kMinKeep, kMaxKeep);
@@ -271,6 +280,7 @@ void FrameMonitorWindow::showStatus() {
   if (paused_ || notKept_ > 0)
     text += QStringLiteral(" %1 events not kept while paused.").arg(count(notKept_));
   status_->setText(text);
+  status_->setCursorPosition(0);  // the start of a long text in view
 }
 
 }  // namespace zelta::monitor

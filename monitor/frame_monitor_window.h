@@ -84,7 +84,7 @@ class FrameMonitorWindow : public QWidget, private BusListener {
   QLineEdit* find_;
   QPushButton* findNext_;
   QTableView* table_;
-  QLabel* status_;
+  QLineEdit* status_;
   QLabel* note_;
   QSpinBox* keep_;
   QPushButton* saveText_;
