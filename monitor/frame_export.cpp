@@ -1,6 +1,5 @@
 #include "monitor/frame_export.h"
 
-#include <QSaveFile>
 #include <QStringList>
 
 #include "monitor/event_table_model.h"
@@ -52,32 +51,14 @@ QString exportLine(const EventText& text, ExportFormat format) {
   return joined(fields, format);
 }
 
-bool writeExport(const QString& path, ExportFormat format, const EventTableModel& rows,
-                 QString* error) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    if (error) *error = file.errorString();
-    return false;
-  }
+QByteArray exportContents(ExportFormat format, const EventTableModel& rows) {
+  const QByteArray newline = "\r\n";  // as the Reader's log files
   QByteArray out;
   if (format == ExportFormat::Csv) out += "\xEF\xBB\xBF";
-  const QByteArray newline = "\r\n";  // as the Reader's log files
   out += exportHeader(format).toUtf8() + newline;
-  for (int row = 0; row < rows.rowCount(); ++row) {
-    if (!rows.isKept(row)) continue;
-    out += exportLine(rows.textAt(row), format).toUtf8() + newline;
-    // Written in pieces, so that a long capture does not sit in memory twice.
-    if (out.size() > (1 << 16)) {
-      file.write(out);
-      out.clear();
-    }
-  }
-  file.write(out);
-  if (!file.commit()) {
-    if (error) *error = file.errorString();
-    return false;
-  }
-  return true;
+  for (int row = 0; row < rows.rowCount(); ++row)
+    if (rows.isKept(row)) out += exportLine(rows.textAt(row), format).toUtf8() + newline;
+  return out;
 }
 
 }  // namespace zelta::monitor

@@ -4,6 +4,7 @@
 // in CR LF.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include "monitor/event_text.h"
@@ -17,9 +18,7 @@ enum class ExportFormat { Text, Csv };
 QString exportHeader(ExportFormat format);
 QString exportLine(const EventText& text, ExportFormat format);
 
-// Writes the header and every kept row of the model to path, replacing the file
-// only once all of it is written. On failure returns false and says why.
-bool writeExport(const QString& path, ExportFormat format, const EventTableModel& rows,
-                 QString* error);
+// The header and every kept row of the model, as the file holds them.
+QByteArray exportContents(ExportFormat format, const EventTableModel& rows);
 
 }  // namespace zelta::monitor

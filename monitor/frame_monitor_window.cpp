@@ -106,8 +106,6 @@ FrameMonitorWindow::FrameMonitorWindow(BusEvents& events, Platform& platform,
   keep_->setValue(static_cast<int>(ring_.capacity()));
   saveText_ = named(new QPushButton(QStringLiteral("Save as Text...")), "Monitor_SaveText");
   saveCsv_ = named(new QPushButton(QStringLiteral("Save as CSV...")), "Monitor_SaveCsv");
-  saveText_->setEnabled(platform_.fileSaver != nullptr);
-  saveCsv_->setEnabled(platform_.fileSaver != nullptr);
 
   auto* tools = new QHBoxLayout;
   tools->addWidget(pause_);
@@ -240,7 +238,7 @@ void FrameMonitorWindow::findNext() {
 }
 
 void FrameMonitorWindow::save(ExportFormat format) {
-  if (!platform_.fileSaver) return;
+  refresh();
   const bool csv = format == ExportFormat::Csv;
   const QString directory =
       platform_.settings
@@ -248,21 +246,22 @@ void FrameMonitorWindow::save(ExportFormat format) {
           .toString();
   const QString suggested =
       QDir(directory).filePath(programName_ + (csv ? "_frames.csv" : "_frames.txt"));
-  const SaveChoice choice = platform_.fileSaver->choose(
+  const int rows = model_->rowCount();
+  const SaveResult result = platform_.files.save(
       this, csv ? QStringLiteral("Save frames as CSV") : QStringLiteral("Save frames as text"),
-      QDir::toNativeSeparators(suggested),
-      csv ? QStringLiteral("CSV files (*.csv)") : QStringLiteral("Text files (*.txt)"));
-  if (choice.outcome != SaveChoice::Outcome::Chosen) return;
-  refresh();
-  QString error;
-  if (!writeExport(choice.path, format, *model_, &error)) {
-    note_->setText(QStringLiteral("Could not write %1: %2").arg(choice.path, error));
-    return;
+      suggested, csv ? QStringLiteral("CSV files (*.csv)") : QStringLiteral("Text files (*.txt)"),
+      exportContents(format, *model_));
+  switch (result.outcome) {
+    case SaveResult::Outcome::Cancelled: return;
+    case SaveResult::Outcome::Failed:
+      note_->setText(QStringLiteral("Could not write %1: %2").arg(result.path, result.error));
+      return;
+    case SaveResult::Outcome::Saved:
+      platform_.settings.setValue(QString::fromLatin1(kSaveDirSetting),
+                                  QFileInfo(QDir::fromNativeSeparators(result.path)).absolutePath());
+      note_->setText(QStringLiteral("%1 events written to %2").arg(count(rows), result.path));
+      return;
   }
-  platform_.settings.setValue(QString::fromLatin1(kSaveDirSetting),
-                              QFileInfo(choice.path).absolutePath());
-  note_->setText(
-      QStringLiteral("%1 events written to %2").arg(count(model_->rowCount()), choice.path));
 }
 
 void FrameMonitorWindow::keepChanged(int n) {

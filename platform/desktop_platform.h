@@ -1,9 +1,10 @@
 // The platform of the desktop programs: the real clock and the Qt serial
-// line, message boxes, tone, folder chooser, save-file chooser, environment
-// and settings, bundled for a program's main window.
+// line, message boxes, tone, folder chooser, environment, settings, file
+// saver and document viewer, bundled for a program's main window.
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/qt_document_opener.h"
 #include "platform/qt_environment.h"
 #include "platform/qt_file_saver.h"
 #include "platform/qt_folder_chooser.h"
@@ -30,8 +31,9 @@ class DesktopPlatform {
   QtFolderChooser folders_;
   QtEnvironment environment_;
   QtSettings settings_;
-  QtFileSaver fileSaver_;
-  Platform platform_{clock_, line_, boxes_, tone_, folders_, environment_, settings_, &fileSaver_};
+  QtFileSaver files_;
+  QtDocumentOpener documents_;
+  Platform platform_{clock_, line_, boxes_, tone_, folders_, environment_, settings_, files_, &documents_};
 };
 
 }  // namespace zelta

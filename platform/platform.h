@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/document_opener.h"
 #include "platform/environment.h"
 #include "platform/folder_chooser.h"
 #include "platform/message_boxes.h"
@@ -22,8 +23,9 @@ struct Platform {
   FolderChooser& folders;
   Environment& environment;
   Settings& settings;
-  // Where views ask for the file to save an export to; none: they offer no saving.
-  FileSaver* fileSaver = nullptr;
+  FileSaver& files;
+  // Where finished reports are shown; none: the program says where it wrote them.
+  DocumentOpener* documents = nullptr;
 };
 
 }  // namespace zelta

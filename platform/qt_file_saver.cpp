@@ -2,14 +2,19 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QSaveFile>
 
 namespace zelta {
 
-SaveChoice QtFileSaver::choose(QWidget* owner, const QString& title, const QString& suggestedPath,
-                               const QString& fileTypes) {
-  const QString chosen = QFileDialog::getSaveFileName(owner, title, suggestedPath, fileTypes);
-  if (chosen.isEmpty()) return {SaveChoice::Outcome::Cancelled, {}};
-  return {SaveChoice::Outcome::Chosen, QDir::toNativeSeparators(chosen)};
+SaveResult QtFileSaver::save(QWidget* owner, const QString& title, const QString& suggestedName,
+                             const QString& filter, const QByteArray& contents) {
+  const QString path =
+      QFileDialog::getSaveFileName(owner, title, QDir::home().filePath(suggestedName), filter);
+  if (path.isEmpty()) return {SaveResult::Outcome::Cancelled, {}, {}};
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() || !file.commit())
+    return {SaveResult::Outcome::Failed, QDir::toNativeSeparators(path), file.errorString()};
+  return {SaveResult::Outcome::Saved, QDir::toNativeSeparators(path), {}};
 }
 
 }  // namespace zelta

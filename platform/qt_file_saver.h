@@ -1,5 +1,5 @@
-// The save-file chooser on screen: Qt's save dialog, which asks before it
-// lets the user pick a file that exists already.
+// The file saver on screen: Qt's save dialog, then the file replaced as a
+// whole (written aside and renamed), so a failed write leaves the old one.
 #pragma once
 
 #include "platform/save_file.h"
@@ -8,8 +8,8 @@ namespace zelta {
 
 class QtFileSaver final : public FileSaver {
  public:
-  SaveChoice choose(QWidget* owner, const QString& title, const QString& suggestedPath,
-                    const QString& fileTypes) override;
+  SaveResult save(QWidget* owner, const QString& title, const QString& suggestedName,
+                  const QString& filter, const QByteArray& contents) override;
 };
 
 }  // namespace zelta

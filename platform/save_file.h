@@ -1,24 +1,27 @@
-// The platform's save-file chooser: asks where a file is to be written, with
-// a title, an owner window, a suggested path and the file types offered
-// ("CSV files (*.csv)"). It only chooses; the caller writes the file.
+// Saving what a window produced (an export, a picture) to a file the user
+// names: a save dialog with a title, a suggested name and a filter, then the
+// contents written in one go. Nothing is written when the user cancels, and a
+// write that fails says so instead of leaving a half-written file.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 class QWidget;
 
 namespace zelta {
 
-struct SaveChoice {
-  enum class Outcome { Chosen, Cancelled } outcome = Outcome::Cancelled;
-  QString path;  // the chosen file when outcome is Chosen
+struct SaveResult {
+  enum class Outcome { Saved, Cancelled, Failed } outcome = Outcome::Cancelled;
+  QString path;   // where it went (Saved) or was meant to go (Failed)
+  QString error;  // why it failed
 };
 
 class FileSaver {
  public:
   virtual ~FileSaver() = default;
-  virtual SaveChoice choose(QWidget* owner, const QString& title, const QString& suggestedPath,
-                            const QString& fileTypes) = 0;
+  virtual SaveResult save(QWidget* owner, const QString& title, const QString& suggestedName,
+                          const QString& filter, const QByteArray& contents) = 0;
 };
 
 }  // namespace zelta

@@ -12,6 +12,7 @@
 
 #include "enabled_states.h"
 #include "grid_windows.h"
+#include "health_report_menu.h"
 #include "log_options_window.h"
 #include "manual_requests.h"
 #include "monitor/frame_monitor_launcher.h"
@@ -22,6 +23,7 @@
 #include "reader_link.h"
 #include "scan_engine.h"
 #include "store_and_show.h"
+#include "string_views.h"
 
 namespace zelta {
 
@@ -29,6 +31,7 @@ ReaderWindow::ReaderWindow(Platform& platform, QWidget* parent)
     : QMainWindow(parent),
       platform_(platform),
       c_(buildReaderControls(*this)),
+      logger_([&clock = platform.clock] { return clock.localDateTime(); }),
       grids_(std::make_unique<GridWindows>(platform.clock, store_)),
       moduleValues_([] { return new ModuleValuesWindow; }),
       logOptions_(
@@ -42,12 +45,13 @@ ReaderWindow::ReaderWindow(Platform& platform, QWidget* parent)
     store_.clearAll();
     emit readings_.cleared();
   };
-  hooks.scanStopped = [this] { logger_.flushPendingLine(); };
+  hooks.scanEnded = [this] { logger_.flushPendingLine(); };
   engine_ = new ScanEngine(platform.clock, state_, c_, *link_, *this, std::move(hooks));
   link_->setReplyHandlers(storeAndShow_.get(), engine_);
-  modes_ = new ModeSwitch(state_, c_, *this, *engine_, *grids_, moduleValues_,
-                          [this] { logger_.flushPendingLine(); });
+  modes_ = new ModeSwitch(state_, c_, *this, *engine_, *grids_, moduleValues_);
   manual_ = new ManualRequests(state_, c_, *link_, *engine_, moduleValues_, this);
+  stringViews_ = std::make_unique<StringViews>(
+      *this, StringViews::Sources{platform, busEvents(), readings_, *grids_, state_, store_});
 
   connect(c_.command36, &QPushButton::clicked, this, &ReaderWindow::openPort);
   connect(c_.command38, &QPushButton::clicked, this, &ReaderWindow::closePort);
@@ -71,6 +75,7 @@ ReaderWindow::ReaderWindow(Platform& platform, QWidget* parent)
             [this, kind] { grids_->openFromMenu(kind); });
   }
   connect(c_.loggingOptions, &QAction::triggered, this, [this] { logOptions_->openFromMenu(); });
+  new HealthReportMenu(*this, logger_, platform_);  // a child of the window
   logger_.writer().onStatusChanged = [this](const QString& status) {
     c_.logStatus->setText(status);
     c_.logStatus->setVisible(!status.isEmpty());
@@ -141,7 +146,6 @@ void ReaderWindow::closePort() {
   link_->darkenLineLamps();
   applyEnabledState(*this, WindowChange::Close);
   engine_->haltScanTimers();
-  logger_.flushPendingLine();
 }
 
 void ReaderWindow::portChosen(int index) { state_.po = c_.combo2->itemText(index).right(1); }
@@ -151,7 +155,7 @@ QWidget* ReaderWindow::loadedWindow(const QString& name) const {
     if (name == QLatin1String(kindNames(kind).form)) return grids_->find(kind);
   if (name == QLatin1String("Form4")) return moduleValues_.get();
   if (name == QLatin1String("Log_Options")) return logOptions_.get();
-  return nullptr;
+  return stringViews_->find(name);
 }
 
 void ReaderWindow::unloadWindows() {
@@ -163,6 +167,7 @@ void ReaderWindow::unloadWindows() {
   grids_->unload(ValueKind::Software);
   grids_->unload(ValueKind::Hardware);
   logOptions_->close();
+  stringViews_->unload();
 }
 
 void ReaderWindow::closeEvent(QCloseEvent* event) {

@@ -27,6 +27,7 @@ class ReaderLink;
 class ScanEngine;
 class BusEvents;
 class StoreAndShow;
+class StringViews;
 namespace monitor {
 class FrameMonitorLauncher;
 }
@@ -44,8 +45,8 @@ class ReaderWindow : public QMainWindow {
   BusEvents& busEvents();
   ReadingEvents& readings() { return readings_; }
 
-  // A secondary window by its name ("Form2", "Form4", "Log_Options"), while
-  // it is loaded; null otherwise.
+  // A secondary window by its name ("Form2", "Form4", "Log_Options",
+  // "String_Overview", "Trend_Plot"), while it is loaded; null otherwise.
   QWidget* loadedWindow(const QString& name) const;
 
  protected:
@@ -73,6 +74,7 @@ class ReaderWindow : public QMainWindow {
   ScanEngine* engine_ = nullptr;
   ModeSwitch* modes_ = nullptr;
   ManualRequests* manual_ = nullptr;
+  std::unique_ptr<StringViews> stringViews_;
   std::unique_ptr<monitor::FrameMonitorLauncher> frameMonitor_;
 };
 

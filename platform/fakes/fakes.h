@@ -1,6 +1,7 @@
 // Small fakes of the platform for tests: a tone that records, a folder chooser
-// and a save-file chooser that answer from a script, a fixed environment and
-// settings kept in memory (empty, as at a first run).
+// Small fakes of the platform for tests: a tone that records, a folder chooser
+// and a file saver that answer from a script, a fixed environment, settings
+// kept in memory (empty, as at a first run) and a document viewer that records.
 #pragma once
 
 #include <QString>
@@ -8,6 +9,7 @@
 #include <deque>
 #include <vector>
 
+#include "platform/document_opener.h"
 #include "platform/environment.h"
 #include "platform/folder_chooser.h"
 #include "platform/save_file.h"
@@ -49,21 +51,34 @@ class ScriptedFolderChooser final : public FolderChooser {
   std::vector<Asked> asked_;
 };
 
+// Answers save dialogs from a script (a path, or nothing for Cancel; with
+// none queued, Cancel) and keeps what would have been written.
 class ScriptedFileSaver final : public FileSaver {
  public:
-  struct Asked {
+  struct Saved {
     QString title;
-    QString suggestedPath;
-    QString fileTypes;
+    QString suggestedName;
+    QString path;
+    QByteArray contents;
   };
-  void queue(SaveChoice choice) { choices_.push_back(choice); }
-  SaveChoice choose(QWidget* owner, const QString& title, const QString& suggestedPath,
-                    const QString& fileTypes) override;
-  const std::vector<Asked>& asked() const { return asked_; }
+  void queue(SaveResult result) { results_.push_back(std::move(result)); }
+  void queuePath(const QString& path) { queue({SaveResult::Outcome::Saved, path, {}}); }
+  SaveResult save(QWidget* owner, const QString& title, const QString& suggestedName,
+                  const QString& filter, const QByteArray& contents) override;
+  const std::vector<Saved>& saved() const { return saved_; }
 
  private:
-  std::deque<SaveChoice> choices_;
-  std::vector<Asked> asked_;
+  std::deque<SaveResult> results_;
+  std::vector<Saved> saved_;
+};
+
+class RecordingDocumentOpener final : public DocumentOpener {
+ public:
+  bool open(const QString& path) override {
+    opened.push_back(path);
+    return true;
+  }
+  std::vector<QString> opened;
 };
 
 class FixedEnvironment final : public Environment {

@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
   int failures = 0;
   failures += renderReaderShots(out);
   failures += renderProgrammerShots(out);
+  failures += renderReportShots(out);
   failures += renderMonitorShots(out);
   return failures == 0 ? 0 : 1;
 }

@@ -26,8 +26,8 @@ int renderMonitorShots(const QDir& dir) {
   zelta::ScriptedFolderChooser folders;
   zelta::FixedEnvironment environment;
   zelta::MemorySettings settings;
-  zelta::ScriptedFileSaver fileSaver;
-  zelta::Platform platform{clock, line, boxes, tone, folders, environment, settings, &fileSaver};
+  zelta::ScriptedFileSaver files;
+  zelta::Platform platform{clock, line, boxes, tone, folders, environment, settings, files};
   zelta::ReaderWindow form1{platform};
 
   bus.addModules(24, 1);

@@ -8,4 +8,5 @@
 
 int renderReaderShots(const QDir& outDir);
 int renderProgrammerShots(const QDir& outDir);
+int renderReportShots(const QDir& outDir);
 int renderMonitorShots(const QDir& outDir);

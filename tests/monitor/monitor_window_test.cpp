@@ -3,11 +3,10 @@
 // controls, and that a closed monitor is not listening.
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSpinBox>
 #include <QTableView>
-#include <QTemporaryDir>
 
 #include "monitor/frame_monitor_window.h"
 #include "protocol/commands.h"
@@ -47,14 +46,12 @@ int countWhere(const std::vector<QStringList>& rows, int column, const QString& 
 
 class ReaderMonitor : public ReaderFixture {
  protected:
-  ReaderMonitor() { platform.fileSaver = &saver; }
   FrameMonitorWindow& open() {
     menu("Frame_Monitor");
     FrameMonitorWindow* w = shownMonitor();
     EXPECT_NE(w, nullptr);
     return *w;
   }
-  ScriptedFileSaver saver;
 };
 
 TEST_F(ReaderMonitor, ShowsEveryFrameDecodedWithNoiseBytesAndMissingAnswersOnTheRefreshTick) {
@@ -163,39 +160,51 @@ TEST_F(ReaderMonitor, PauseFilterFindSaveAndClear) {
   click("Monitor_FindNext", &w);
   EXPECT_EQ(text("Monitor_Note", &w), "\"no such thing\" not found");
 
-  QTemporaryDir dir;
-  saver.queue({SaveChoice::Outcome::Chosen, dir.filePath("frames.csv")});
-  saver.queue({SaveChoice::Outcome::Chosen, dir.filePath("no/such/dir/frames.txt")});
+  files.queuePath("/home/tech/logs/frames.csv");
+  files.queue({SaveResult::Outcome::Failed, "/nowhere/frames.txt", "Permission denied"});
   click("Monitor_SaveCsv", &w);
+  EXPECT_EQ(text("Monitor_Note", &w),
+            QString("%1 events written to /home/tech/logs/frames.csv").arg(rows.size()));
   click("Monitor_SaveText", &w);
-  ASSERT_EQ(saver.asked().size(), 2u);
-  EXPECT_EQ(saver.asked()[0].fileTypes, "CSV files (*.csv)");
-  EXPECT_TRUE(text("Monitor_Note", &w).startsWith("Could not write"));
-  QFile csv(dir.filePath("frames.csv"));
-  ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
-  const QStringList lines = QString::fromUtf8(csv.readAll()).split("\r\n", Qt::SkipEmptyParts);
+  EXPECT_EQ(text("Monitor_Note", &w), "Could not write /nowhere/frames.txt: Permission denied");
+  ASSERT_EQ(files.saved().size(), 1u);
+  const QStringList lines =
+      QString::fromUtf8(files.saved()[0].contents).split("\r\n", Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), int(rows.size()) + 1);
   EXPECT_EQ(lines[1].section(';', 5, 5), rows[0][Meaning]);
-  EXPECT_EQ(settings.value("monitor/saveDirectory").toString(), dir.path());
+  EXPECT_EQ(settings.value("monitor/saveDirectory").toString(), "/home/tech/logs");
 
   click("Monitor_Clear", &w);
   EXPECT_TRUE(shownRows(w).empty());
   EXPECT_EQ(w.ring().size(), 0u);
 }
 
-TEST_F(ReaderMonitor, OneMonitorListensOnlyWhileOpenAndClosesWithTheMainWindow) {
-  EXPECT_FALSE(form1->busEvents().hasListeners());
+// A monitor subscribes when built and unsubscribes when destroyed: closed, it is gone.
+int monitorsAlive() {
+  const auto all = QApplication::allWidgets();
+  return int(std::count_if(all.begin(), all.end(),
+                           [](QWidget* w) { return w->objectName() == "FrameMonitor"; }));
+}
+
+TEST_F(ReaderMonitor, OneMonitorAliveOnlyWhileOpenClosingWithTheMainWindowInTheSharedViewMenu) {
+  const auto views = form1->menuBar()->findChildren<QMenu*>("View");
+  ASSERT_EQ(views.size(), 1);
+  QStringList entries;
+  for (const QAction* a : views[0]->actions()) entries << a->objectName();
+  EXPECT_TRUE(entries.contains("Frame_Monitor") && entries.contains("String_Overview"))
+      << entries.join(' ').toStdString();
+
+  EXPECT_EQ(monitorsAlive(), 0);
   FrameMonitorWindow& w = open();
   EXPECT_EQ(&open(), &w) << "the menu raises the open monitor";
-  EXPECT_TRUE(form1->busEvents().hasListeners());
+  EXPECT_EQ(monitorsAlive(), 1);
   w.close();
   settle();
-  EXPECT_FALSE(form1->busEvents().hasListeners());
+  EXPECT_EQ(monitorsAlive(), 0);
   open();
   form1->close();
   settle();
-  EXPECT_EQ(shownMonitor(), nullptr);
-  EXPECT_FALSE(form1->busEvents().hasListeners());
+  EXPECT_EQ(monitorsAlive(), 0);
 }
 
 }  // namespace
