@@ -7,16 +7,21 @@
 //   zelta_reader_bench startup          main window shown, then exit
 //   zelta_reader_bench startup-empty    an empty QWidget, measured the same way
 //   zelta_reader_bench startup-label    the same with one text label (fonts loaded)
-//   zelta_reader_bench scan DEVICE MODULES SWEEPS [BROKER_PORT]
+//   zelta_reader_bench scan DEVICE MODULES SWEEPS [monitor | BROKER_PORT]
 //                       with a port: publishing on, to a broker on 127.0.0.1
 //   zelta_reader_bench publish-rate BROKER_PORT MESSAGES
 //                       readings handed to the publisher as fast as it takes
 //                       them, timed until the broker has confirmed them all
 //
+// With "monitor" the frame monitor is open during the scan (View > Frame
+// Monitor...), redrawing as it does for a user.
+//
 // BENCH_T0_NS (CLOCK_REALTIME nanoseconds taken just before the process was
 // started) is the start of the start-up measurement.
 #include <sys/resource.h>
 
+#include <QAbstractItemModel>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,6 +31,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
@@ -184,7 +190,15 @@ int publishRate(int port, int messages) {
   return 0;
 }
 
-int scan(const QString& device, int modules, int sweeps, int brokerPort) {
+// Rows the open frame monitor shows, -1 when it is not open.
+int monitorRows() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->objectName() == QLatin1String("FrameMonitor") && w->isVisible())
+      return w->findChild<QTableView*>(QStringLiteral("Monitor_Table"))->model()->rowCount();
+  return -1;
+}
+
+int scan(const QString& device, int modules, int sweeps, bool monitor, int brokerPort) {
   zelta::RealClock clock;
   TimedLine line;
   zelta::QtMessageBoxes boxes(clock);
@@ -200,6 +214,7 @@ int scan(const QString& device, int modules, int sweeps, int brokerPort) {
     std::fprintf(stderr, "no connection to the broker on port %d\n", brokerPort);
     return 1;
   }
+  if (monitor) control<QAction>(window, "Frame_Monitor")->trigger();
 
   control<QComboBox>(window, "Combo2")->setEditText(device);
   control<QPushButton>(window, "Command36")->click();
@@ -217,6 +232,7 @@ int scan(const QString& device, int modules, int sweeps, int brokerPort) {
   std::vector<std::size_t> sweepStarts;
   double cpuAtStart = 0;
   double cpuAtEnd = 0;
+  int rowsShown = -1;  // read before quitting, which closes every window
   line.onSent = [&] {
     const auto& s = line.sent();
     if (s.size() == 1 || s[s.size() - 1].command != s[s.size() - 2].command) {
@@ -224,6 +240,7 @@ int scan(const QString& device, int modules, int sweeps, int brokerPort) {
       if (sweepStarts.size() == 1) cpuAtStart = cpuSeconds();
       if (int(sweepStarts.size()) == sweeps + 1) {
         cpuAtEnd = cpuSeconds();
+        rowsShown = monitorRows();
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
       }
     }
@@ -265,6 +282,7 @@ int scan(const QString& device, int modules, int sweeps, int brokerPort) {
   std::printf("exchanges=%zu\nreply_bytes=%llu\ncpu_s=%.3f\nwall_s=%.3f\nrss_kb=%ld\n", exchanges,
               static_cast<unsigned long long>(line.bytesIn()), cpuAtEnd - cpuAtStart, wallS,
               peakRssKb());
+  std::printf("monitor_rows=%d\n", rowsShown);
   return 0;
 }
 
@@ -288,14 +306,16 @@ int main(int argc, char** argv) {
     window.show();
     return QApplication::exec();
   }
+  const bool withMonitor = argc == 6 && QByteArray(argv[5]) == "monitor";
+  const int brokerPort = argc == 6 && !withMonitor ? std::atoi(argv[5]) : 0;
   if (mode == "scan" && (argc == 5 || argc == 6))
     return scan(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
-                argc == 6 ? std::atoi(argv[5]) : 0);
+                withMonitor, brokerPort);
   if (mode == "publish-rate" && argc == 4)
     return publishRate(std::atoi(argv[2]), std::atoi(argv[3]));
   std::fprintf(stderr,
                "usage: %s startup | startup-empty | startup-label | scan DEVICE MODULES SWEEPS "
-               "[BROKER_PORT] | publish-rate BROKER_PORT MESSAGES\n",
+               "[monitor | BROKER_PORT] | publish-rate BROKER_PORT MESSAGES\n",
                argv[0]);
   return 2;
 }

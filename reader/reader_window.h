@@ -29,6 +29,9 @@ class ScanEngine;
 class BusEvents;
 class StoreAndShow;
 class StringViews;
+namespace monitor {
+class FrameMonitorLauncher;
+}
 
 class ReaderWindow : public QMainWindow {
   Q_OBJECT
@@ -75,6 +78,7 @@ class ReaderWindow : public QMainWindow {
   ModeSwitch* modes_ = nullptr;
   ManualRequests* manual_ = nullptr;
   std::unique_ptr<StringViews> stringViews_;
+  std::unique_ptr<monitor::FrameMonitorLauncher> frameMonitor_;
 };
 
 }  // namespace zelta
