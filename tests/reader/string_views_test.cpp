@@ -1,8 +1,6 @@
-// The string overview, the outlier colours and the trend plot, on a scan of
-// the simulated string: per-module counts against the faults the simulator
-// injected, expected against found, mixed revisions, outliers in the overview
-// and the grid windows, sorting, export, clearing, the trend's passes and
-// picked modules, zoom and PNG, and the trend's bounded memory.
+// The string overview, the outlier colours and the trend plot on a scan of the
+// simulated string: counts against the injected faults, found modules, mixed
+// revisions, outliers, sorting, export, the trend's passes, zoom and memory.
 #include <QChart>
 #include <QChartView>
 #include <QDoubleSpinBox>
@@ -92,8 +90,9 @@ TEST_F(StringViewsTest, PerModuleCountsEqualWhatTheSimulatorInjectedForEachModul
     missingSum += lost + bad;
     crcSum += bad;
   }
-  EXPECT_GT(bus.injectedBy(4).corruptedReplies, 5u);
-  EXPECT_GT(bus.injectedBy(11).missingReplies, 5u);
+  // A flaky module's faults hit only its own replies.
+  EXPECT_TRUE(bus.injectedBy(4).corruptedReplies > 5 && bus.injectedBy(11).missingReplies > 5);
+  EXPECT_EQ(bus.injectedBy(0).missingReplies + bus.injectedBy(0).corruptedReplies, 0u);
   EXPECT_EQ(text("Label7").toInt(), missingSum);
   EXPECT_EQ(text("Label8").toInt(), crcSum);
   // Request on the line, 3 ms turnaround, reply on the line.
@@ -223,20 +222,18 @@ TEST_F(StringViewsTest, TrendDrawsEachPassAndPickedModulesZoomsAndSavesAPicture)
   const auto series = chart->series();
   ASSERT_EQ(series.size(), 4);
   EXPECT_EQ(series[3]->name(), "Module 3");
-  const auto minimum = static_cast<QLineSeries*>(series[0])->points();
-  const auto mean = static_cast<QLineSeries*>(series[1])->points();
-  const auto maximum = static_cast<QLineSeries*>(series[2])->points();
-  ASSERT_GE(minimum.size(), qsizetype(passes.size()));
-  const qsizetype before = minimum.size() - qsizetype(passes.size());
+  const auto points = [&](int i) { return static_cast<QLineSeries*>(series[i])->points(); };
+  const qsizetype before = points(0).size() - qsizetype(passes.size());
+  ASSERT_GE(before, 0);
   for (std::size_t k = 0; k < passes.size(); ++k) {
     const auto& p = passes[k];
     const qsizetype i = before + qsizetype(k);
-    EXPECT_DOUBLE_EQ(minimum[i].y(), *std::min_element(p.begin(), p.end())) << k;
-    EXPECT_DOUBLE_EQ(maximum[i].y(), *std::max_element(p.begin(), p.end())) << k;
-    EXPECT_NEAR(mean[i].y(), std::accumulate(p.begin(), p.end(), 0.0) / double(p.size()), 1e-9);
+    EXPECT_DOUBLE_EQ(points(0)[i].y(), *std::min_element(p.begin(), p.end())) << k;
+    EXPECT_NEAR(points(1)[i].y(), std::accumulate(p.begin(), p.end(), 0.0) / double(p.size()), 1e-9);
+    EXPECT_DOUBLE_EQ(points(2)[i].y(), *std::max_element(p.begin(), p.end())) << k;
   }
   EXPECT_EQ(passes.back().size(), 3u);  // Stop came during module 3 of a pass
-  EXPECT_EQ(static_cast<QLineSeries*>(series[3])->count(), qsizetype(passes.size()));
+  EXPECT_EQ(points(3).size(), qsizetype(passes.size()));
 
   auto* x = static_cast<QValueAxis*>(chart->axes(Qt::Horizontal)[0]);
   const double span = x->max() - x->min();
@@ -246,7 +243,7 @@ TEST_F(StringViewsTest, TrendDrawsEachPassAndPickedModulesZoomsAndSavesAPicture)
   clock.advance(3000);
   EXPECT_LT(x->max() - x->min(), span * 0.9);  // new points leave the zoom alone
   click("Trend_ResetZoom", window("Trend_Plot"));
-  EXPECT_GE(x->max(), static_cast<QLineSeries*>(series[0])->points().last().x());
+  EXPECT_GE(x->max(), points(0).last().x());
 
   files.queuePath("/home/tech/trend.png");
   click("Trend_SavePng", window("Trend_Plot"));
