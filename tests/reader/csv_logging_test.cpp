@@ -126,19 +126,20 @@ TEST_F(CsvLogging, ThePassUnderWayIsWrittenAtStopCloseManualModeAndProgramEnd) {
   }
 }
 
-// (A directory chosen while the program runs gets its own headers: see the
-// unwritable directories below.)
-TEST_F(CsvLogging, Module340IsLogged) {
+TEST_F(CsvLogging, Module340IsLoggedAndANewDirectoryGetsItsOwnHeaders) {
   bus.addModule(ModuleState{.address = 340, .millivolts = 12000});
-  setOptions(dir.path(), true);
-  prepareScan("Fast", 339, 340);
-  scan(5 * 2 + 1);
-  click("Command38");
-  clock.advance(1000);
-  const QStringList u = lines(dir.path());
-  ASSERT_GE(u.size(), 2);
-  EXPECT_EQ(u[0], "Timestamp;" + modules(";"));
-  EXPECT_EQ(u[1].mid(19), QString(340, ';') + "12.000");
+  QTemporaryDir second;
+  for (const QString& d : {dir.path(), second.path()}) {
+    setOptions(d, true);
+    prepareScan("Fast", 339, 340);
+    scan(5 * 2 + 1);
+    click("Command38");
+    clock.advance(1000);
+    const QStringList u = lines(d);
+    ASSERT_GE(u.size(), 2);
+    EXPECT_EQ(u[0], "Timestamp;" + modules(";"));
+    EXPECT_EQ(u[1].mid(19), QString(340, ';') + "12.000");
+  }
 }
 
 // Trailing empty fields are cut with a one-character delimiter only; a value
