@@ -72,9 +72,15 @@ TEST_F(StringViewsTest, PerModuleCountsFoundModulesAndMixedRevisions) {
   evenString(24);
   for (int i = 0; i < 3; ++i) bus.module(i).hwMinor = 0;
   bus.setSilentRange(17, 17);
+  prepareScan("Fast", 1, 24);
+  click("Command16");
+  // Faults from the voltage passes on: every module's revisions are in.
+  ASSERT_TRUE(clock.advanceUntil([&] { return text("Label37") == "Voltage Module: "; }, 10000));
   bus.setModuleFaults(4, {.missingReply = 0.2, .corruptReply = 0.2});
   bus.setModuleFaults(11, {.missingReply = 0.2, .corruptReply = 0});
-  scan(24, 60000);
+  clock.advance(60000);
+  click("Command17");
+  clock.advance(PassTrend::kStopGraceMs);
   receive(reply(30, cmd::Voltage, 0x33, 0x90));
   std::map<int, int> requested;
   for (const auto& f : frames()) ++requested[frameAddress(f.frame)];

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdio>
 
+#include "protocol/commands.h"
 #include "protocol/dispatch.h"
 #include "protocol/receiver.h"
 #include "reader/grid_window.h"
