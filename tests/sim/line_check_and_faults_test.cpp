@@ -1,11 +1,52 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
+#include <map>
 
+#include "protocol/commands.h"
+#include "protocol/decoders.h"
 #include "tests/sim/bus_fixture.h"
 
 namespace zelta::test {
 namespace {
+
+// The wake-up request the programmer sends once a second meanwhile does not
+// disturb the burst.
+TEST_F(BusFixture, PowerUpWithButtonHeldSends301NumberedMessagesAtAnEvenPace) {
+  bus.addModules(3, 0);
+  bus.addModules(1, 42);
+  bus.powerUpWithButtonHeld(3);
+  for (int i = 0; i < 10; ++i) {
+    line.write(request::collective(cmd::WakeUpAddress));
+    clock.advance(1000);
+  }
+  ASSERT_EQ(frames.size(), 301u);
+  for (std::size_t k = 0; k < frames.size(); ++k) {
+    EXPECT_EQ(frameAddress(frames[k].frame), 42);
+    EXPECT_EQ(frameCommand(frames[k].frame), cmd::Ping);
+    EXPECT_EQ(decode::messageNumber(frames[k].frame), 300 - k);
+    EXPECT_EQ(frames[k].atMs - frames[k > 0 ? k - 1 : 0].atMs, k > 0 ? 20 : 0) << k;
+  }
+  EXPECT_EQ(crcErrors, 0);
+}
+
+// A flaky module's own faults hit only its replies; a corrupted one still
+// arrives as a whole frame (a check-byte error, never a lost start).
+TEST_F(BusFixture, FlakyModuleLosesAndCorruptsOnlyItsOwnReplies) {
+  bus.addModules(3, 1);
+  bus.setModuleFaults(1, {.missingReply = 0.3, .corruptReply = 0.3});
+  for (int i = 0; i < 300; ++i) exchange(request::readerVoltage(static_cast<std::uint16_t>(i % 3 + 1)));
+  const InjectedFaults flaky = bus.injectedBy(1);
+  EXPECT_GT(flaky.missingReplies, 10u);
+  EXPECT_GT(flaky.corruptedReplies, 10u);
+  std::map<int, std::uint64_t> answered;
+  for (const auto& f : frames) ++answered[frameAddress(f.frame)];
+  EXPECT_EQ(answered[1], 100u);
+  EXPECT_EQ(answered[3], 100u);
+  EXPECT_EQ(answered[2], 100u - flaky.missingReplies - flaky.corruptedReplies);
+  EXPECT_EQ(static_cast<std::uint64_t>(crcErrors), flaky.corruptedReplies);
+  EXPECT_EQ(bus.injectedBy(0).missingReplies + bus.injectedBy(2).corruptedReplies, 0u);
+}
 
 // A long scan with every fault switched on, as the program's receiver sees it.
 struct FaultRun {
