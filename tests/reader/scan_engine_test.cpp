@@ -286,7 +286,9 @@ TEST_F(ScanEngineTest, StopCloseAndManualModeEndTheScanWhateverIsStillToCome) {
     const QString missing = text("Label7");
     clock.advance(5 * 60000);
     EXPECT_EQ(frames().size(), sent);
-    if (!c.pickFast) EXPECT_EQ(text("Label7"), missing);  // nor requests into a closed port
+    if (!c.pickFast) {
+      EXPECT_EQ(text("Label7"), missing);  // nor requests into a closed port
+    }
     if (std::string(c.control) == "Command17") {
       clearFrames();
       click("Command16");
