@@ -28,6 +28,9 @@ class ScanEngine;
 class BusEvents;
 class StoreAndShow;
 class StringViews;
+namespace monitor {
+class FrameMonitorLauncher;
+}
 
 class ReaderWindow : public QMainWindow {
   Q_OBJECT
@@ -72,6 +75,7 @@ class ReaderWindow : public QMainWindow {
   ModeSwitch* modes_ = nullptr;
   ManualRequests* manual_ = nullptr;
   std::unique_ptr<StringViews> stringViews_;
+  std::unique_ptr<monitor::FrameMonitorLauncher> frameMonitor_;
 };
 
 }  // namespace zelta
