@@ -7,7 +7,11 @@
 //   zelta_reader_bench startup          main window shown, then exit
 //   zelta_reader_bench startup-empty    an empty QWidget, measured the same way
 //   zelta_reader_bench startup-label    the same with one text label (fonts loaded)
-//   zelta_reader_bench scan DEVICE MODULES SWEEPS [monitor]
+//   zelta_reader_bench scan DEVICE MODULES SWEEPS [monitor | BROKER_PORT]
+//                       with a port: publishing on, to a broker on 127.0.0.1
+//   zelta_reader_bench publish-rate BROKER_PORT MESSAGES
+//                       readings handed to the publisher as fast as it takes
+//                       them, timed until the broker has confirmed them all
 //
 // With "monitor" the frame monitor is open during the scan (View > Frame
 // Monitor...), redrawing as it does for a user.
@@ -34,6 +38,9 @@
 #include <vector>
 
 #include "platform/desktop_platform.h"
+#include "reader/publish/mosquitto_client.h"
+#include "reader/publish/mqtt_publisher.h"
+#include "reader/publish/reader_publishing.h"
 #include "reader/reader_window.h"
 
 namespace {
@@ -125,6 +132,64 @@ T* control(QWidget& w, const char* name) {
   return c;
 }
 
+// Sets publishing on (to 127.0.0.1:port) or off through the options window,
+// and waits for the connection. False if it does not come.
+bool choosePublishing(zelta::ReaderWindow& window, int port) {
+  window.findChild<QAction*>("Publishing_Options")->trigger();
+  QWidget& options = *window.loadedWindow("Publish_Options");
+  control<QCheckBox>(options, "PublishActive")->setChecked(port > 0);
+  control<QLineEdit>(options, "T_Host")->setText("127.0.0.1");
+  control<QLineEdit>(options, "T_Port")->setText(QString::number(port > 0 ? port : 1883));
+  control<QCheckBox>(options, "Check_Tls")->setChecked(false);
+  control<QLineEdit>(options, "T_User")->clear();
+  control<QPushButton>(options, "B_Apply")->click();
+  const zelta::MqttPublisher& publisher = window.publishing().publisher();
+  QElapsedTimer waited;
+  waited.start();
+  while (port > 0 && publisher.state() != zelta::MqttPublisher::State::Connected) {
+    if (waited.elapsed() > 10000) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  return true;
+}
+
+int publishRate(int port, int messages) {
+  zelta::RealClock clock;
+  zelta::ReadingEvents readings;
+  zelta::MqttPublisher publisher(
+      clock, readings,
+      [] {
+        return std::pair{1, 340};
+      },
+      [] { return std::make_unique<zelta::MosquittoClient>(); });
+  zelta::PublishOptions options;
+  options.active = true;
+  options.host = "127.0.0.1";
+  options.port = port;
+  options.queueLimit = messages;
+  publisher.apply(options);
+  QElapsedTimer timer;
+  timer.start();
+  while (publisher.state() != zelta::MqttPublisher::State::Connected) {
+    if (timer.elapsed() > 10000) return 1;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  timer.restart();
+  for (int i = 0; i < messages; ++i) {
+    const int address = i % 340 + 1;
+    emit readings.stored({zelta::ValueKind::Voltage, address, 13.2 + 0.001 * (i % 100),
+                          QStringLiteral("13.200"), clock.nowMs()});
+    if (i % 1000 == 999) QCoreApplication::processEvents();
+  }
+  while (publisher.waiting() > 0) {
+    if (timer.elapsed() > 600000) return 1;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  std::printf("messages=%d\npublish_s=%.3f\ndropped=%lld\n", messages,
+              double(timer.nsecsElapsed()) / 1e9, static_cast<long long>(publisher.dropped()));
+  return 0;
+}
+
 // Rows the open frame monitor shows, -1 when it is not open.
 int monitorRows() {
   for (QWidget* w : QApplication::topLevelWidgets())
@@ -133,7 +198,7 @@ int monitorRows() {
   return -1;
 }
 
-int scan(const QString& device, int modules, int sweeps, bool monitor) {
+int scan(const QString& device, int modules, int sweeps, bool monitor, int brokerPort) {
   zelta::RealClock clock;
   TimedLine line;
   zelta::QtMessageBoxes boxes(clock);
@@ -145,6 +210,10 @@ int scan(const QString& device, int modules, int sweeps, bool monitor) {
   zelta::Platform platform{clock, line, boxes, tone, folders, environment, settings, files};
   zelta::ReaderWindow window(platform);
   window.show();
+  if (!choosePublishing(window, brokerPort)) {
+    std::fprintf(stderr, "no connection to the broker on port %d\n", brokerPort);
+    return 1;
+  }
   if (monitor) control<QAction>(window, "Frame_Monitor")->trigger();
 
   control<QComboBox>(window, "Combo2")->setEditText(device);
@@ -204,6 +273,12 @@ int scan(const QString& device, int modules, int sweeps, bool monitor) {
   std::printf("reply_wait_ms=%.3f\nstep_ms=%.3f\n", waitMs / double(exchanges),
               stepMs / double(exchanges));
   const double wallS = double(s[sweepStarts[sweeps]].atNs - s[sweepStarts[0]].atNs) / 1e9;
+  if (brokerPort > 0) {
+    const zelta::MqttPublisher& publisher = window.publishing().publisher();
+    std::printf("publish_connected=%d\npublish_dropped=%lld\n",
+                publisher.state() == zelta::MqttPublisher::State::Connected,
+                static_cast<long long>(publisher.dropped()));
+  }
   std::printf("exchanges=%zu\nreply_bytes=%llu\ncpu_s=%.3f\nwall_s=%.3f\nrss_kb=%ld\n", exchanges,
               static_cast<unsigned long long>(line.bytesIn()), cpuAtEnd - cpuAtStart, wallS,
               peakRssKb());
@@ -232,12 +307,15 @@ int main(int argc, char** argv) {
     return QApplication::exec();
   }
   const bool withMonitor = argc == 6 && QByteArray(argv[5]) == "monitor";
-  if (mode == "scan" && (argc == 5 || withMonitor))
+  const int brokerPort = argc == 6 && !withMonitor ? std::atoi(argv[5]) : 0;
+  if (mode == "scan" && (argc == 5 || argc == 6))
     return scan(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
-                withMonitor);
+                withMonitor, brokerPort);
+  if (mode == "publish-rate" && argc == 4)
+    return publishRate(std::atoi(argv[2]), std::atoi(argv[3]));
   std::fprintf(stderr,
                "usage: %s startup | startup-empty | startup-label | scan DEVICE MODULES SWEEPS "
-               "[monitor]\n",
+               "[monitor | BROKER_PORT] | publish-rate BROKER_PORT MESSAGES\n",
                argv[0]);
   return 2;
 }

@@ -2,10 +2,12 @@
 # Reader scan benchmark: the real ZELTA_Reader window on the real platform
 # scans 340 simulated modules (zelta_bus_sim on a pseudo-terminal, in real
 # time) at the Fast rate for the first five sweeps, and is timed against the
-# wire limit, once with the frame monitor closed and once with it open; then
-# start-up time and memory against an empty Qt window.
+# wire limit, once with the frame monitor closed and once with it open; when
+# mosquitto is installed, a third time publishing to a local broker, and the
+# publisher's sustained rate to that broker is measured; then start-up time
+# and memory against an empty Qt window.
 # Each goal is marked PASS or FAIL; the exit status is 1 when one failed.
-# Usage: bash bench/scan-benchmark.sh   (about 2.5 minutes)
+# Usage: bash bench/scan-benchmark.sh   (about 3.5 minutes)
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -23,8 +25,10 @@ sim="$(find_binary zelta_bus_sim)"
 
 sim_out="$(mktemp)"
 sim_pid=""
+broker_pid=""
 cleanup() {
   [[ -n "$sim_pid" ]] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
+  [[ -n "$broker_pid" ]] && kill "$broker_pid" 2>/dev/null && wait "$broker_pid" 2>/dev/null
   rm -f "$sim_out"
 }
 trap cleanup EXIT
@@ -58,6 +62,29 @@ echo "Scanning $modules simulated modules on $device at the Fast rate ($sweeps s
 echo "first with the frame monitor closed, then with it open..."
 scan="$("$bench" scan "$device" "$modules" "$sweeps" | sed 's/^/closed_/')"
 scan+=$'\n'"$("$bench" scan "$device" "$modules" "$sweeps" monitor | sed 's/^/open_/')"
+
+# The same scan publishing to a local broker (started here on a free port,
+# local only, anonymous), then the publisher's rate on its own.
+published=""
+mosquitto_bin="$(PATH="$PATH:/usr/sbin:/usr/local/sbin" command -v mosquitto || true)"
+if [[ -n "$mosquitto_bin" ]]; then
+  for _ in $(seq 20); do
+    broker_port=$((20000 + RANDOM % 20000))
+    (exec 3<>"/dev/tcp/127.0.0.1/$broker_port") 2>/dev/null || break
+  done
+  "$mosquitto_bin" -p "$broker_port" >/dev/null 2>&1 &
+  broker_pid=$!
+  for _ in $(seq 100); do
+    (exec 3<>"/dev/tcp/127.0.0.1/$broker_port") 2>/dev/null && break
+    sleep 0.1
+  done
+  echo "Again, publishing every reading to a local broker (port $broker_port)..."
+  published="$("$bench" scan "$device" "$modules" "$sweeps" "$broker_port" | sed 's/^/pub_/')"
+  echo "Publishing 50000 readings as fast as the publisher takes them..."
+  published+=$'\n'"$("$bench" publish-rate "$broker_port" 50000 | sed 's/^/rate_/')"
+else
+  echo "mosquitto not found: the scan with publishing is left out" >&2
+fi
 
 awk -v modules="$modules" -v sweeps="$sweeps" -v turnaround="$turnaround_ms" \
     -v reader_ms="$reader_ms" -v empty_ms="$empty_ms" -v empty_kb="$empty_kb" \
@@ -102,6 +129,21 @@ awk -v modules="$modules" -v sweeps="$sweeps" -v turnaround="$turnaround_ms" \
     printf "Start-up to window shown (median of 5): reader %.0f ms, empty Qt window %.0f ms, ratio %.2f\n",
            reader_ms, empty_ms, reader_ms / empty_ms
     printf "  (an empty window with one text label, which loads the fonts: %.0f ms)\n", label_ms
+    if (v["pub_exchanges"] != "") {
+      printf "\n%-13s %12s %12s %8s\n", "sweep", "off: ratio", "publishing", "change"
+      for (k = 1; k <= sweeps; k++) {
+        off = v["closed_sweep" k "_ms"]; on = v["pub_sweep" k "_ms"]
+        offsum += off; onsum += on
+        printf "%-13s %12.3f %12.3f %+7.2f %%\n", kind[k], off / limit, on / limit, (on / off - 1) * 100
+      }
+      change = (onsum / offsum - 1) * 100
+      printf "All %d sweeps: %+.2f %% with publishing; still connected at the end: %s, dropped: %d\n",
+             sweeps, change, v["pub_publish_connected"] == 1 ? "yes" : "no", v["pub_publish_dropped"]
+      printf "CPU while scanning and publishing: %.3f s per 1000 exchanges (%.3f off)\n",
+             v["pub_cpu_s"] / v["pub_exchanges"] * 1000, v["closed_cpu_s"] / v["closed_exchanges"] * 1000
+      printf "Sustained to the local broker: %d readings in %.3f s = %.0f messages/s (%d dropped)\n",
+             v["rate_messages"], v["rate_publish_s"], v["rate_messages"] / v["rate_publish_s"], v["rate_dropped"]
+    }
     printf "\nGoals:\n"
     failed += goal("every sweep within 1.05 x the wire limit",
                    sprintf("worst %.3f closed, %.3f open", worst, worst_open),
@@ -115,10 +157,13 @@ awk -v modules="$modules" -v sweeps="$sweeps" -v turnaround="$turnaround_ms" \
     failed += goal("CPU while scanning below 5 % of one core",
                    sprintf("%.2f %% closed, %.2f %% open", cpu_pct[1], cpu_pct[2]),
                    cpu_pct[1] < 5 && cpu_pct[2] < 5)
+    if (v["pub_exchanges"] != "")
+      failed += goal("sweeps publishing within 1 % of without", sprintf("%+.2f %%", change),
+                     change <= 1 && v["pub_publish_connected"] == 1)
     exit (failed > 0)
   }
   # Prints one goal marked PASS or FAIL; returns 1 when it failed.
   function goal(name, measured, met) {
     printf "  %-4s %-50s %s\n", met ? "PASS" : "FAIL", name, measured
     return met ? 0 : 1
-  }' <<<"$scan"
+  }' <<<"$scan"$'\n'"$published"

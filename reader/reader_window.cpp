@@ -20,6 +20,7 @@
 #include "module_values_window.h"
 #include "number_text.h"
 #include "platform/platform.h"
+#include "publish/reader_publishing.h"
 #include "reader_link.h"
 #include "scan_engine.h"
 #include "store_and_show.h"
@@ -45,7 +46,10 @@ ReaderWindow::ReaderWindow(Platform& platform, QWidget* parent)
     store_.clearAll();
     emit readings_.cleared();
   };
-  hooks.scanEnded = [this] { logger_.flushPendingLine(); };
+  hooks.scanEnded = [this] {
+    logger_.flushPendingLine();
+    emit readings_.scanStopped();
+  };
   engine_ = new ScanEngine(platform.clock, state_, c_, *link_, *this, std::move(hooks));
   link_->setReplyHandlers(storeAndShow_.get(), engine_);
   modes_ = new ModeSwitch(state_, c_, *this, *engine_, *grids_, moduleValues_);
@@ -76,6 +80,7 @@ ReaderWindow::ReaderWindow(Platform& platform, QWidget* parent)
   }
   connect(c_.loggingOptions, &QAction::triggered, this, [this] { logOptions_->openFromMenu(); });
   new HealthReportMenu(*this, logger_, platform_);  // a child of the window
+  publishing_ = std::make_unique<ReaderPublishing>(*this, platform, readings_, state_);
   logger_.writer().onStatusChanged = [this](const QString& status) {
     c_.logStatus->setText(status);
     c_.logStatus->setVisible(!status.isEmpty());
@@ -155,6 +160,7 @@ QWidget* ReaderWindow::loadedWindow(const QString& name) const {
     if (name == QLatin1String(kindNames(kind).form)) return grids_->find(kind);
   if (name == QLatin1String("Form4")) return moduleValues_.get();
   if (name == QLatin1String("Log_Options")) return logOptions_.get();
+  if (name == QLatin1String("Publish_Options")) return publishing_->optionsWindow();
   return stringViews_->find(name);
 }
 
@@ -168,6 +174,7 @@ void ReaderWindow::unloadWindows() {
   grids_->unload(ValueKind::Hardware);
   logOptions_->close();
   stringViews_->unload();
+  publishing_->closeWindow();
 }
 
 void ReaderWindow::closeEvent(QCloseEvent* event) {

@@ -24,6 +24,7 @@ class ManualRequests;
 class ModeSwitch;
 class ModuleValuesWindow;
 class ReaderLink;
+class ReaderPublishing;
 class ScanEngine;
 class BusEvents;
 class StoreAndShow;
@@ -44,6 +45,7 @@ class ReaderWindow : public QMainWindow {
   // What crosses the bus, and every value filed, for views that follow them.
   BusEvents& busEvents();
   ReadingEvents& readings() { return readings_; }
+  ReaderPublishing& publishing() { return *publishing_; }
 
   // A secondary window by its name ("Form2", "Form4", "Log_Options",
   // "String_Overview", "Trend_Plot"), while it is loaded; null otherwise.
@@ -70,6 +72,7 @@ class ReaderWindow : public QMainWindow {
   WindowSlot<ModuleValuesWindow> moduleValues_;
   std::unique_ptr<LogOptionsWindow> logOptions_;
   std::unique_ptr<StoreAndShow> storeAndShow_;
+  std::unique_ptr<ReaderPublishing> publishing_;
   ReaderLink* link_ = nullptr;
   ScanEngine* engine_ = nullptr;
   ModeSwitch* modes_ = nullptr;

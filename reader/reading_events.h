@@ -29,6 +29,9 @@ class ReadingEvents : public QObject {
   void stored(const zelta::Reading& reading);
   // "Clear old values at start" emptied every stored value.
   void cleared();
+  // The scan stopped (Stop, Close, Manual Mode) and its last request has
+  // been answered or has timed out: the pass under way is complete.
+  void scanStopped();
 };
 
 }  // namespace zelta

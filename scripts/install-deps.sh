@@ -24,6 +24,12 @@ packages=(
   xdotool
   procps
   poppler-utils
+  # Publishing to an MQTT broker: the client library, and for the tests a
+  # real broker, its password tool and openssl for a test CA.
+  libmosquitto-dev
+  mosquitto
+  mosquitto-clients
+  openssl
 )
 if [[ "${1:-}" == "package" ]]; then
   packages+=(dpkg-dev file fakeroot lintian desktop-file-utils appstream man-db)

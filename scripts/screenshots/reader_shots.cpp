@@ -1,9 +1,12 @@
 // ZELTA_Reader screenshots: the main window during a Fast scan, the
-// voltage grid window filled by a scan of 340 modules, and the string
-// overview and trend plot on a string with a weak block and a flaky module.
+// voltage grid window filled by a scan of 340 modules, the string overview
+// and trend plot on a string with a weak block and a flaky module, and the
+// main window publishing while its broker is out of reach.
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -14,6 +17,9 @@
 #include "platform/fakes/scripted_message_boxes.h"
 #include "platform/platform.h"
 #include "platform/virtual_clock.h"
+#include "reader/publish/mqtt_publisher.h"
+#include "reader/publish/publish_state_line.h"
+#include "reader/publish/reader_publishing.h"
 #include "reader/reader_window.h"
 #include "shots.h"
 #include "sim/bus_simulator.h"
@@ -114,6 +120,30 @@ int renderReaderShots(const QDir& dir) {
     QCoreApplication::processEvents();  // the chart lays out its legend on posted events
     failures += !save(*overview, dir, "reader-string-overview.png");
     failures += !save(*r.form1.loadedWindow("Trend_Plot"), dir, "reader-trend-plot.png");
+  }
+  {
+    // A real connection attempt to a loopback port where no broker listens:
+    // the answer comes in real time, the scan runs on the virtual clock.
+    ReaderOnSimulatedBus r;
+    r.form1.findChild<QAction*>("Publishing_Options")->trigger();
+    QWidget* options = r.form1.loadedWindow("Publish_Options");
+    options->findChild<QCheckBox*>("PublishActive")->setChecked(true);
+    options->findChild<QLineEdit*>("T_Host")->setText("127.0.0.1");
+    options->findChild<QLineEdit*>("T_Port")->setText("1");
+    options->findChild<QPushButton*>("B_Apply")->click();
+    const auto& publisher = r.form1.publishing().publisher();
+    const auto settle = [&] {
+      QElapsedTimer waited;
+      waited.start();
+      while (publisher.state() != zelta::MqttPublisher::State::Retrying && waited.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    };
+    settle();
+    r.startFastScan(24);
+    r.clock.advance(9000);
+    settle();
+    r.clock.advance(zelta::PublishStateLine::kRedrawMs);
+    failures += !save(r.form1, dir, "reader-publishing.png");
   }
   return failures;
 }

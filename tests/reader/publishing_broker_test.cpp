@@ -1,0 +1,142 @@
+// Publishing to a real Mosquitto broker: a simulated scan's readings arrive
+// under their topics; a broker stopped and started again in the middle of a
+// scan loses nothing and reorders nothing; a wrong password and TLS failures
+// show on the state line. The scan runs on the virtual clock, the broker and
+// the network in real time, so the waits are for messages, with generous
+// time limits.
+#include <QCoreApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "reader/publish/mqtt_publisher.h"
+#include "reader/publish/mqtt_topics.h"
+#include "reader/publish/reader_publishing.h"
+#include "reader_fixture.h"
+#include "test_broker.h"
+
+namespace zelta::testing {
+namespace {
+
+class BrokerTest : public ReaderFixture {
+ protected:
+  void SetUp() override {
+    if (TestBroker::executable().isEmpty()) GTEST_SKIP() << "mosquitto is not installed";
+    broker = std::make_unique<TestBroker>();
+    ASSERT_EQ(broker->problem().toStdString(), "");
+    ASSERT_TRUE(broker->start());
+  }
+  void publishTo(int port, bool tls, const QString& caFile, const QString& password) {
+    menu("Publishing_Options");
+    QWidget* w = window("Publish_Options");
+    find<QCheckBox>("PublishActive", w)->setChecked(true);
+    type("T_Host", "127.0.0.1", w);
+    type("T_Port", QString::number(port), w);
+    find<QCheckBox>("Check_Tls", w)->setChecked(tls);
+    if (tls) type("T_CaFile", caFile, w);  // the field is open only with TLS
+    type("T_User", "reader", w);
+    type("T_Password", password, w);
+    click("B_Apply", w);
+  }
+  QString stateLine() { return text("PublishStatus"); }
+  MqttPublisher& publisher() { return form1->publishing().publisher(); }
+  // The scan goes on in virtual time while the network answers in real time.
+  void scanFor(qint64 ms) {
+    for (qint64 t = 0; t < ms; t += 20) {
+      clock.advance(20);
+      QCoreApplication::processEvents();
+    }
+  }
+
+  std::unique_ptr<TestBroker> broker;
+};
+
+TEST_F(BrokerTest, ABrokerRestartMidScanLosesNothingWithinTheBoundAndKeepsEachTopicInOrder) {
+  bus.addModules(5, 1);
+  TestSubscriber subscriber(broker->port);
+  ASSERT_TRUE(waitFor([&] { return subscriber.subscriptions() == 1; }));
+  publishTo(broker->port, false, "", "secret");
+  ASSERT_TRUE(waitFor([&] { return publisher().state() == MqttPublisher::State::Connected; }));
+  std::map<std::string, int> filed;  // readings per topic
+  QObject::connect(&form1->readings(), &ReadingEvents::stored, [&](const Reading& r) {
+    ++filed[TopicTree("site", "string1").reading(r.address, r.kind).toStdString()];
+  });
+  prepareScan("Fast", 1, 5);
+  click("Command16");
+  scanFor(2000);
+  ASSERT_TRUE(waitFor([&] { return subscriber.messages().size() > 20; }));
+
+  broker->stop();
+  ASSERT_TRUE(waitFor([&] { return stateLine().contains("reconnecting in"); }));
+  int before = 0;
+  for (const auto& [topic, n] : filed) before += n;
+  scanFor(5000);
+  int after = 0;
+  for (const auto& [topic, n] : filed) after += n;
+  EXPECT_GT(after - before, 100) << "the scan went on";
+  EXPECT_EQ(text("Label7"), "0");
+  EXPECT_TRUE(stateLine().contains(" waiting")) << stateLine().toStdString();
+  ASSERT_TRUE(waitFor([&] { return publisher().state() == MqttPublisher::State::Retrying; }));
+
+  ASSERT_TRUE(broker->start());
+  ASSERT_TRUE(waitFor([&] { return subscriber.subscriptions() == 2; }));
+  ASSERT_TRUE(waitFor([&] {
+    scanFor(100);
+    return publisher().state() == MqttPublisher::State::Connected;
+  }));
+  click("Command17");
+  scanFor(1000);
+  ASSERT_TRUE(waitFor([&] { return publisher().waiting() == 0; }));
+  form1.reset();  // says "offline" as it leaves
+  ASSERT_TRUE(waitFor([&] {
+    const auto m = subscriber.messages();
+    return !m.empty() && m.back().payload == "offline";
+  }));
+
+  std::map<std::string, std::vector<QString>> times;  // payload times per topic, as received
+  for (const auto& m : subscriber.messages())
+    if (filed.count(m.topic))
+      times[m.topic].push_back(QJsonDocument::fromJson(QByteArray::fromStdString(m.payload))
+                                   .object()["time"]
+                                   .toString());
+  int duplicates = 0;
+  for (const auto& [topic, n] : filed) {
+    const auto& t = times[topic];
+    EXPECT_TRUE(std::is_sorted(t.begin(), t.end())) << topic;
+    const int distinct = int(std::set<QString>(t.begin(), t.end()).size());
+    EXPECT_EQ(distinct, n) << topic << ": every reading arrived";
+    duplicates += int(t.size()) - distinct;
+  }
+  // Only what was on its way when the broker went can come twice.
+  EXPECT_LE(duplicates, MqttPublisher::kInFlightWindow);
+}
+
+TEST_F(BrokerTest, AWrongPasswordAndTlsFailuresShowOnTheStateLine) {
+  struct Case {
+    const char* what;
+    bool tls;
+    QString caFile;
+    QString password;
+    QString line;
+  };
+  const Case cases[] = {
+      {"wrong password", false, "", "guess",
+       "the broker refused the user name or password; next try in 60 s"},
+      {"unknown CA", true, broker->otherCaFile, "secret",
+       "TLS failure: certificate verify failed; next try in 60 s"},
+      {"missing CA file", true, broker->caFile + ".gone", "secret",
+       "TLS failure: the CA file " + broker->caFile + ".gone cannot be read; next try in 60 s"},
+      {"TLS", true, broker->caFile, "secret", "connected"},
+      {"plain", false, "", "secret", "connected"},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    publishTo(k.tls ? broker->tlsPort : broker->port, k.tls, k.caFile, k.password);
+    EXPECT_TRUE(waitFor([&] { return stateLine().endsWith(k.line); })) << stateLine().toStdString();
+  }
+}
+
+}  // namespace
+}  // namespace zelta::testing

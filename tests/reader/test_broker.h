@@ -1,0 +1,65 @@
+// A real Eclipse Mosquitto broker for tests, on free loopback ports of its
+// own: a plain listener and a TLS listener (certificate from a CA made for
+// the test with openssl), both wanting user "reader" with password "secret".
+// stop() and start() again keep the ports, as a broker restart does. And a
+// subscriber to zelta/# at QoS 1 on its own network thread, which subscribes
+// again after every reconnect.
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+struct mosquitto;
+
+namespace zelta::testing {
+
+class TestBroker {
+ public:
+  // Empty when mosquitto is not installed.
+  static QString executable();
+
+  TestBroker();
+  ~TestBroker();
+  QString problem() const { return problem_; }  // empty once set up
+
+  bool start();  // waits until the broker accepts connections
+  void stop();   // as an operator stops it: SIGTERM, then waits for its end
+
+  int port = 0;
+  int tlsPort = 0;
+  QString caFile;       // signed the broker's certificate
+  QString otherCaFile;  // signed nothing the broker shows
+
+ private:
+  QTemporaryDir dir_;
+  QProcess process_;
+  QString problem_;
+};
+
+class TestSubscriber {
+ public:
+  struct Message {
+    std::string topic;
+    std::string payload;
+  };
+  explicit TestSubscriber(int port);
+  ~TestSubscriber();
+  std::vector<Message> messages() const;
+  int subscriptions() const;  // acknowledged so far
+
+ private:
+  mosquitto* handle_;
+  mutable std::mutex mutex_;
+  std::vector<Message> messages_;
+  int subscriptions_ = 0;
+};
+
+// Runs Qt's events until done() holds or timeoutMs of real time have passed.
+bool waitFor(const std::function<bool()>& done, int timeoutMs = 20000);
+
+}  // namespace zelta::testing
