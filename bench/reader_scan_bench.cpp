@@ -13,8 +13,9 @@
 //                       readings handed to the publisher as fast as it takes
 //                       them, timed until the broker has confirmed them all
 //
-// With "monitor" the frame monitor is open during the scan (View > Frame
-// Monitor...), redrawing as it does for a user.
+// With "monitor" the three views of the View menu (frame monitor, string
+// overview, trend plot) are open during the scan, redrawing as they do for a
+// user.
 //
 // BENCH_T0_NS (CLOCK_REALTIME nanoseconds taken just before the process was
 // started) is the start of the start-up measurement.
@@ -214,7 +215,10 @@ int scan(const QString& device, int modules, int sweeps, bool monitor, int broke
     std::fprintf(stderr, "no connection to the broker on port %d\n", brokerPort);
     return 1;
   }
-  if (monitor) control<QAction>(window, "Frame_Monitor")->trigger();
+  if (monitor) {
+    for (const char* view : {"Frame_Monitor", "String_Overview", "Trend_Plot"})
+      control<QAction>(window, view)->trigger();
+  }
 
   control<QComboBox>(window, "Combo2")->setEditText(device);
   control<QPushButton>(window, "Command36")->click();
