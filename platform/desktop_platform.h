@@ -1,12 +1,13 @@
 // The platform of the desktop programs: the real clock and the Qt serial
-// line, message boxes, tone, folder chooser, environment and settings,
-// bundled for a program's main window.
+// line, message boxes, tone, folder chooser, environment, settings and the
+// list of ports present, bundled for a program's main window.
 #pragma once
 
 #include "platform/platform.h"
 #include "platform/qt_environment.h"
 #include "platform/qt_folder_chooser.h"
 #include "platform/qt_message_boxes.h"
+#include "platform/qt_port_catalog.h"
 #include "platform/qt_serial_line.h"
 #include "platform/qt_settings.h"
 #include "platform/qt_tone.h"
@@ -29,7 +30,8 @@ class DesktopPlatform {
   QtFolderChooser folders_;
   QtEnvironment environment_;
   QtSettings settings_;
-  Platform platform_{clock_, line_, boxes_, tone_, folders_, environment_, settings_};
+  QtPortCatalog ports_;
+  Platform platform_{clock_, line_, boxes_, tone_, folders_, environment_, settings_, &ports_};
 };
 
 }  // namespace zelta

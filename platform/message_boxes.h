@@ -20,6 +20,8 @@ struct BoxRequest {
   QString title;
   BoxIcon icon = BoxIcon::None;
   BoxButtons buttons = BoxButtons::Ok;
+  // Shown under the text, e.g. the reason the system gave for a failure.
+  QString detail{};
 };
 
 class MessageBoxes {

@@ -7,6 +7,7 @@
 #include "platform/environment.h"
 #include "platform/folder_chooser.h"
 #include "platform/message_boxes.h"
+#include "platform/port_catalog.h"
 #include "platform/serial_line.h"
 #include "platform/settings.h"
 #include "platform/tone.h"
@@ -21,6 +22,9 @@ struct Platform {
   FolderChooser& folders;
   Environment& environment;
   Settings& settings;
+  // The ports present on the machine; none: the port lists hold the COM
+  // names only.
+  PortCatalog* ports = nullptr;
 };
 
 }  // namespace zelta

@@ -25,6 +25,7 @@ BoxAnswer QtMessageBoxes::present(QWidget* owner, const BoxRequest& request) {
   const bool yesNo = request.buttons == BoxButtons::YesNo;
   QMessageBox box(iconOf(request.icon), title, request.text,
                   yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, owner);
+  if (!request.detail.isEmpty()) box.setInformativeText(request.detail);
   box.setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
   const int result = box.exec();
   if (!yesNo) return BoxAnswer::Ok;

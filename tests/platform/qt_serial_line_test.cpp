@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -123,16 +124,38 @@ TEST(QtSerialLine, BytesBothWaysUnchangedAndInOrderUntilClosed) {
 
 // Port numbers name a device from the environment (as the run scripts set it)
 // or the usual serial device.
-TEST(QtSerialLine, PortDevicesAndAMissingDevice) {
+TEST(QtSerialLine, PortDevices) {
   qputenv("ZELTA_COM7", "/tmp/zelta-COM7");
   qunsetenv("ZELTA_COM3");
   EXPECT_EQ(QtSerialLine::deviceForPort(7), "/tmp/zelta-COM7");
   EXPECT_EQ(QtSerialLine::deviceForPort(3), "/dev/ttyS2");
   qunsetenv("ZELTA_COM7");
+}
+
+// A failed open says why, with the device tried: missing, held by another
+// opener, or not readable and writable for this user.
+TEST(QtSerialLine, FailedOpensAreToldApart) {
+  using Kind = LineError::Kind;
   QtSerialLine line;
   EXPECT_FALSE(line.openDevice("/nonexistent/zelta-tty"));
-  EXPECT_FALSE(line.errorString().isEmpty());
+  EXPECT_EQ(line.lastError().kind, Kind::NoSuchDevice);
+  EXPECT_EQ(line.lastError().device, "/nonexistent/zelta-tty");
   EXPECT_FALSE(line.write(request::readerVoltage(1)));
+
+  Pty pty;
+  ASSERT_TRUE(pty.ok());
+  QtSerialLine holder;
+  ASSERT_TRUE(holder.openDevice(pty.path()));
+  EXPECT_FALSE(line.openDevice(pty.path()));
+  EXPECT_EQ(line.lastError().kind, Kind::Busy) << line.errorString().toStdString();
+  holder.close();
+
+  if (::geteuid() == 0)
+    GTEST_SKIP() << "running as root, whom a device of mode 000 does not keep out";
+  ASSERT_EQ(::chmod(pty.path().toLocal8Bit().constData(), 0), 0);
+  EXPECT_FALSE(line.openDevice(pty.path()));
+  EXPECT_EQ(line.lastError().kind, Kind::PermissionDenied) << line.errorString().toStdString();
+  EXPECT_EQ(line.lastError().device, pty.path());
 }
 
 // The adapter pulled out: reported once, writes fail, no busy loop, and the
@@ -149,6 +172,8 @@ TEST(QtSerialLine, FarEndDisappearingIsReportedOnceWithoutSpinning) {
   pty.closeMaster();
   ASSERT_TRUE(runUntil([&] { return !in.failures.empty(); }, 5000)) << "no failure reported";
   EXPECT_FALSE(line.isOpen());
+  EXPECT_EQ(line.lastError().kind, LineError::Kind::Lost);
+  EXPECT_EQ(line.lastError().device, pty.path());
 
   const double before = cpuSeconds();
   runFor(1000);

@@ -45,7 +45,7 @@ TEST_F(SimulatedLineTest, ClosedOrFailedLineLosesBytesAndRefusesWrites) {
 
   line.failNow("adapter removed");
   line.failNow("adapter removed again");
-  EXPECT_EQ(failures, QStringList{"adapter removed"});
+  EXPECT_EQ(failures, QStringList{"COM1 stopped working (adapter removed)."});
   EXPECT_FALSE(line.write(request::readerVoltage(1)));
   clock.advance(100);
   EXPECT_EQ(bus.hostFrames().size(), 1u);
