@@ -168,6 +168,8 @@ TEST_F(SaveReading, EachSaveAppendsOneLine) {
   const QByteArray line = QStringLiteral("A17;%1;13.124;21;3\r\n").arg(date).toLocal8Bit();
   EXPECT_EQ(file.readAll(), line + line);
   EXPECT_TRUE(boxes.asked().empty());
+  EXPECT_EQ(topLevel("Form3")->findChild<QLabel*>("SavedTo")->text(),
+            "Saved to " + QDir::toNativeSeparators(file.fileName()));
 }
 
 TEST_F(SaveReading, UnwritableFileIsReportedAndTheReadingStays) {
