@@ -75,7 +75,8 @@ class ProgrammerFixture : public ::testing::Test {
   ScriptedFolderChooser folders;
   FixedEnvironment environment;
   MemorySettings settings;
-  Platform platform{clock, line, boxes, tone, folders, environment, settings};
+  FixedPortCatalog ports;
+  Platform platform{clock, line, boxes, tone, folders, environment, settings, &ports};
   std::unique_ptr<ProgrammerWindow> window;
 };
 

@@ -1,4 +1,5 @@
-// Start-up by expert level, Open and its failure, which timers "Close" stops,
+// Start-up by expert level, Open and its failure with the reason, a line lost
+// while open, the port kept for the next start, which timers "Close" stops,
 // and the line check: the LED alternation of the send line test and the
 // numbered messages of the receive line test.
 #include <QComboBox>
@@ -51,6 +52,7 @@ TEST_F(StartUp, OpenSendsTheStopBroadcastAndAtLevelTwoEndsInManualModeWithTheLoc
     EXPECT_TRUE(enabled(name)) << name;
   for (const char* name : {"Command36", "Combo2", "Option1", "Frame1", "Frame3", "Frame7"})
     EXPECT_FALSE(enabled(name)) << name;
+  EXPECT_EQ(window->focusWidget(), find<QWidget>("Command3")) << "Address Search's Start";
   click("Option3");  // Line Check stays selectable, and back again
   click("Option2");
   EXPECT_FALSE(enabled("Option1"));
@@ -61,8 +63,10 @@ TEST_F(StartUp, PortNumberIsCutFromTheNameAndAFailedOpenChangesNothing) {
   struct Case {
     const char* name;
     int port;  // 0: the port does not exist
+    const char* reason;
   };
-  for (const Case& c : {Case{"COM12", 12}, Case{"COMx", 0}, Case{"COM4", 0}}) {
+  for (const Case& c : {Case{"COM12", 12, ""}, Case{"COMx", 0, "\"COMx\" names no port"},
+                        Case{"COM4", 0, "No such device: COM4"}}) {
     SCOPED_TRACE(c.name);
     window.reset();
     line.close();
@@ -74,16 +78,37 @@ TEST_F(StartUp, PortNumberIsCutFromTheNameAndAFailedOpenChangesNothing) {
     ASSERT_EQ(line.isOpen(), c.port != 0);
     if (c.port != 0) {
       EXPECT_EQ(line.openedPort(), c.port);
+      EXPECT_EQ(window->focusWidget(), find<QWidget>("Command6")) << "Automatic's Start";
       continue;
     }
     ASSERT_EQ(boxes.asked().size(), 1u);
     EXPECT_EQ(boxes.asked()[0].text, "Port already open");
+    EXPECT_TRUE(boxes.asked()[0].detail.startsWith(QLatin1String(c.reason)));
     boxes.clearAsked();
     EXPECT_TRUE(enabled("Command36"));
     for (const char* name : {"Command38", "Option1", "Option2", "Frame1", "Command1"})
       EXPECT_FALSE(enabled(name)) << name;
     EXPECT_TRUE(sent().empty());
   }
+}
+
+TEST_F(StartUp, ALineLostShowsInRedUntilTheNextOpenWhosePortIsKeptForTheNextStart) {
+  startOpen();
+  auto* red = find<QLabel>("LineStatus");
+  EXPECT_TRUE(red->isHidden());
+  line.failNow("Input/output error");
+  EXPECT_FALSE(red->isHidden());
+  EXPECT_EQ(red->text(),
+            "Line lost on COM1: Input/output error. Close, then Open again once it is back.");
+  EXPECT_TRUE(boxes.asked().empty());
+  click("Command38");
+  find<QComboBox>("Combo2")->setCurrentText("COM12");
+  click("Command36");
+  EXPECT_TRUE(red->isHidden());
+  window.reset();
+  start();
+  EXPECT_EQ(find<QComboBox>("Combo2")->currentText(), "COM12");
+  EXPECT_EQ(text("PortDevice"), "COM12 opens /dev/ttyS11");
 }
 
 TEST_F(StartUp, CloseStopsTheFirstElevenTimersOnly) {

@@ -68,7 +68,8 @@ class ReaderFixture : public ::testing::Test {
   ScriptedFolderChooser folders;
   FixedEnvironment environment;
   MemorySettings settings;
-  Platform platform{clock, line, boxes, tone, folders, environment, settings};
+  FixedPortCatalog ports;
+  Platform platform{clock, line, boxes, tone, folders, environment, settings, &ports};
   std::unique_ptr<ReaderWindow> form1;
 };
 

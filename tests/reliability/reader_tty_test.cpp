@@ -1,7 +1,7 @@
 // The Reader on a real pseudo-terminal whose far end vanishes in the middle
-// of a scan: it keeps running, counts missing answers, stays nearly idle, and
-// after the simulator is back under the same name "Close" and "Open" bring
-// the values back.
+// of a scan: it says so in red, keeps running, counts missing answers, stays
+// nearly idle, and after the simulator is back under the same name "Close"
+// and "Open" bring the values back and take the red line away.
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -46,6 +46,9 @@ TEST(ReaderOnATerminal, SimulatorKilledMidScanThenBackAfterCloseAndOpen) {
   EXPECT_EQ(tty.bytesReceived(), bytesAtKill);
   EXPECT_TRUE(tty.boxes.asked().empty());
   EXPECT_TRUE(child<QWidget>(&form1, "Command17")->isEnabled()) << "the scan still runs";
+  auto* red = child<QLabel>(&form1, "LineStatus");
+  EXPECT_FALSE(red->isHidden());
+  EXPECT_TRUE(red->text().startsWith("Line lost on " + tty.link())) << red->text().toStdString();
   std::printf("[tty] far end gone for 3 s: %.2f %% of a core\n", 100 * cpu);
 
   ASSERT_EQ(tty.startSimulator({"--modules", "20"}).toStdString(), "");
@@ -53,6 +56,7 @@ TEST(ReaderOnATerminal, SimulatorKilledMidScanThenBackAfterCloseAndOpen) {
   click(&form1, "Command36");
   ASSERT_TRUE(tty.line.isOpen()) << tty.line.errorString().toStdString();
   EXPECT_TRUE(tty.boxes.asked().empty());
+  EXPECT_TRUE(red->isHidden());
   click(&form1, "Command16");  // "Clear old values at start" empties the cells
   EXPECT_EQ(voltagesShown(), 0);
   EXPECT_TRUE(runUntil([&] { return voltagesShown() >= 10; }, 10000)) << "values came back: " << voltagesShown();
