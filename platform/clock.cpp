@@ -2,36 +2,23 @@
 
 namespace zelta {
 
-void Clock::hold() { ++holds_; }
-
-void Clock::release() {
-  if (holds_ == 0 || --holds_ > 0) return;
-  // Held ticks fall due now and run after the handler that opened the box.
-  std::vector<Timer*> held;
-  held.swap(heldTimers_);
-  for (Timer* t : held) {
-    if (t->enabled_ && t->tickHeld_) {
-      t->due_ = nowMs();
-      arm(*t, t->due_);
-    }
-  }
+Clock::TickHold::TickHold(Clock& clock) : clock_(clock), held_(clock.ticking_) {
+  if (held_) ++held_->holds_;
+  clock_.ticking_ = nullptr;
 }
 
-void Clock::forget(Timer& t) {
-  std::erase(heldTimers_, &t);
-  drop(t);
+Clock::TickHold::~TickHold() {
+  clock_.ticking_ = held_;
+  if (held_ && --held_->holds_ == 0 && held_->enabled_) held_->restartCount();
 }
 
 void Clock::fire(Timer& t) {
-  if (!t.enabled_) return;
-  if (isHeld()) {
-    if (!t.tickHeld_) heldTimers_.push_back(&t);
-    t.tickHeld_ = true;
-    return;
-  }
-  t.tickHeld_ = false;
+  if (!t.enabled_ || t.holds_ > 0) return;  // a held timer's count restarts when its hold ends
   t.restartCount();  // the next tick is one interval after this one
+  const QPointer<Timer> outer = ticking_;
+  ticking_ = &t;
   emit t.tick();
+  ticking_ = outer;
 }
 
 Timer::Timer(Clock& clock, const QString& name, int intervalMs, QObject* parent)
@@ -39,7 +26,7 @@ Timer::Timer(Clock& clock, const QString& name, int intervalMs, QObject* parent)
   setObjectName(name);
 }
 
-Timer::~Timer() { clock_.forget(*this); }
+Timer::~Timer() { clock_.drop(*this); }
 
 void Timer::setInterval(int ms) {
   interval_ = ms;
@@ -48,8 +35,6 @@ void Timer::setInterval(int ms) {
 
 void Timer::setEnabled(bool on) {
   enabled_ = on;
-  if (tickHeld_) std::erase(clock_.heldTimers_, this);
-  tickHeld_ = false;
   if (on)
     restartCount();
   else

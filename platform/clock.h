@@ -4,15 +4,17 @@
 //
 // Timer semantics: a timer ticks every interval while enabled (a handler makes
 // it one-shot by disabling it in its tick); enabling it, or setting its
-// interval while enabled, starts the count afresh. While the clock is held
-// (a message box of the program is open) no timer ticks; a tick that fell due
-// meanwhile is delivered once when the hold ends.
+// interval while enabled, starts the count afresh. A tick may hold its own
+// timer (while a message box it opened is on screen): that timer does not
+// tick meanwhile and its next tick comes one full interval after the hold
+// ends. Every other timer goes on.
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <functional>
-#include <vector>
 
 namespace zelta {
 
@@ -23,14 +25,27 @@ class Clock {
   virtual ~Clock() = default;
 
   virtual qint64 nowMs() const = 0;
+  // The local date and time, for the texts that carry one (log timestamps).
+  virtual QDateTime localDateTime() const = 0;
 
   // Runs fn once, delayMs from now. Not held by message boxes: used for events
   // of the outside world (bytes on the line), which do not wait for the user.
   virtual void callAfter(qint64 delayMs, std::function<void()> fn) = 0;
 
-  void hold();
-  void release();
-  bool isHeld() const { return holds_ > 0; }
+  // Holds the timer whose tick is running now, if any, until the hold is
+  // destroyed. Whatever runs while the hold lasts (other timers' ticks,
+  // received bytes) counts as no tick of that timer.
+  class TickHold {
+   public:
+    explicit TickHold(Clock& clock);
+    ~TickHold();
+    TickHold(const TickHold&) = delete;
+    TickHold& operator=(const TickHold&) = delete;
+
+   private:
+    Clock& clock_;
+    QPointer<Timer> held_;
+  };
 
  protected:
   friend class Timer;
@@ -43,10 +58,7 @@ class Clock {
   void fire(Timer& t);
 
  private:
-  void forget(Timer& t);
-
-  int holds_ = 0;
-  std::vector<Timer*> heldTimers_;
+  QPointer<Timer> ticking_;  // whose tick runs now; none under a hold
 };
 
 class Timer : public QObject {
@@ -64,18 +76,20 @@ class Timer : public QObject {
 
   // Time of the next tick while enabled (clock time in ms).
   qint64 dueMs() const { return due_; }
+  bool isHeld() const { return holds_ > 0; }
 
  signals:
   void tick();
 
  private:
   friend class Clock;
+  friend class Clock::TickHold;
   void restartCount();
 
   Clock& clock_;
   int interval_;
   bool enabled_ = false;
-  bool tickHeld_ = false;
+  int holds_ = 0;
   qint64 due_ = 0;
 };
 

@@ -1,9 +1,10 @@
 // The platform of the desktop programs: the real clock and the Qt serial
-// line, message boxes, tone, folder chooser, environment, settings and the
-// list of ports present, bundled for a program's main window.
+// line, message boxes, tone, folder chooser, environment, settings, document
+// viewer and the list of ports present, bundled for a program's main window.
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/qt_document_opener.h"
 #include "platform/qt_environment.h"
 #include "platform/qt_folder_chooser.h"
 #include "platform/qt_message_boxes.h"
@@ -30,8 +31,10 @@ class DesktopPlatform {
   QtFolderChooser folders_;
   QtEnvironment environment_;
   QtSettings settings_;
+  QtDocumentOpener documents_;
   QtPortCatalog ports_;
-  Platform platform_{clock_, line_, boxes_, tone_, folders_, environment_, settings_, &ports_};
+  Platform platform_{clock_,       line_,     boxes_,      tone_,  folders_,
+                     environment_, settings_, &documents_, &ports_};
 };
 
 }  // namespace zelta

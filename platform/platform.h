@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/document_opener.h"
 #include "platform/environment.h"
 #include "platform/folder_chooser.h"
 #include "platform/message_boxes.h"
@@ -22,6 +23,8 @@ struct Platform {
   FolderChooser& folders;
   Environment& environment;
   Settings& settings;
+  // Where finished reports are shown; none: the program says where it wrote them.
+  DocumentOpener* documents = nullptr;
   // The ports present on the machine; none: the port lists hold the COM
   // names only.
   PortCatalog* ports = nullptr;

@@ -1,9 +1,15 @@
-// Message boxes on screen: a modal QMessageBox with the icon, the title (the
-// program's name when there is none) and OK or Yes/No. Timers are held while
-// it is open (see MessageBoxes).
+// Message boxes on screen: a QMessageBox modal to the whole program, with the
+// icon, the title (the program's name when there is none), OK or Yes/No and
+// the detail text. The box has no parent, so no window that closes can take
+// it along; it stands over its owner, is at least as wide as its title, and
+// takes the keyboard focus when it appears, also when a timer opened it.
 #pragma once
 
+#include <QPointer>
+
 #include "platform/message_boxes.h"
+
+class QMessageBox;
 
 namespace zelta {
 
@@ -13,6 +19,10 @@ class QtMessageBoxes final : public MessageBoxes {
 
  protected:
   BoxAnswer present(QWidget* owner, const BoxRequest& request) override;
+  void waitForClose(const BoxRequest& waiting) override;
+
+ private:
+  QPointer<QMessageBox> current_;
 };
 
 }  // namespace zelta

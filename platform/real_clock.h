@@ -15,6 +15,7 @@ class RealClock final : public Clock {
   RealClock();
   ~RealClock() override;
   qint64 nowMs() const override { return elapsed_.elapsed(); }
+  QDateTime localDateTime() const override { return QDateTime::currentDateTime(); }
   void callAfter(qint64 delayMs, std::function<void()> fn) override;
 
  protected:

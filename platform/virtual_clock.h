@@ -1,6 +1,8 @@
 // A clock for tests: time stands still until the test advances it, and due
 // events (timer ticks and callAfter functions) run in time order, ties in the
-// order they were armed. Deterministic: the same calls give the same run.
+// order they were armed. Deterministic: the same calls give the same run. Its
+// date and time start at a fixed moment (17 May 2024, 14:03:09 local time)
+// and run on with the clock.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +17,7 @@ namespace zelta {
 class VirtualClock final : public Clock {
  public:
   qint64 nowMs() const override { return now_; }
+  QDateTime localDateTime() const override { return start_.addMSecs(now_); }
   void callAfter(qint64 delayMs, std::function<void()> fn) override;
 
   // Runs every event due up to now + ms, then leaves the clock at now + ms.
@@ -44,6 +47,7 @@ class VirtualClock final : public Clock {
   bool runNext(qint64 limit);
 
   qint64 now_ = 0;
+  QDateTime start_{QDate(2024, 5, 17), QTime(14, 3, 9)};
   std::uint64_t seq_ = 0;
   std::map<Key, Event> queue_;
   std::unordered_map<Timer*, Key> armed_;

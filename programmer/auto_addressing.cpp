@@ -48,6 +48,9 @@ void AutoAddressing::stopPressed() {
   stop_adr();
   ctx_.state.start = 0;
   ctx_.timer(6).stop();
+  // Nothing stopped starts again by itself: not the pending wake-up (and its
+  // reset question), nor the first or the next set-address request.
+  for (int n : {12, 9, 8}) ctx_.timer(n).stop();
 }
 
 void AutoAddressing::automaticStart() {
@@ -67,9 +70,9 @@ void AutoAddressing::automaticStart() {
     return;
   }
   // "No" leaves Timer12 running: the question comes back with its next tick.
-  const BoxAnswer answer =
-      ctx_.box(QStringLiteral("Are you sure to set all modules to address 0?"), BoxIcon::None,
-               BoxButtons::YesNo, QStringLiteral("Reset Addresses"));
+  const BoxAnswer answer = ctx_.askBeforeChanging(
+      QStringLiteral("Are you sure to set all modules to address 0?"),
+      QStringLiteral("Reset Addresses"));
   if (answer != BoxAnswer::Yes) return;
   reset_address_a(*first);
   ctx_.timer(6).start();

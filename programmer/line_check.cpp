@@ -27,7 +27,10 @@ LineCheck::LineCheck(const ProgrammerContext& ctx, QObject* parent)
   connect(ui.command8, &QPushButton::clicked, this, &LineCheck::start);
   connect(ui.command9, &QPushButton::clicked, this, &LineCheck::stop);
   connect(ui.receiveInfo, &QPushButton::clicked, this, [this] {
-    ctx_.box(infoText(), BoxIcon::Information, BoxButtons::Ok, kLineCheck);
+    ctx_.box(BoxRequest{.text = infoText(),
+                        .title = kLineCheck,
+                        .icon = BoxIcon::Information,
+                        .keepLines = true});
   });
   connect(&ctx_.timer(18), &Timer::tick, this, [this] { ledStep(true); });
   connect(&ctx_.timer(19), &Timer::tick, this, [this] { ledStep(false); });

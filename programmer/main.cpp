@@ -2,12 +2,16 @@
 #include <QApplication>
 
 #include "platform/desktop_platform.h"
+#include "programmer/programmer_identity.h"
 #include "programmer/programmer_window.h"
 
 int main(int argc, char** argv) {
+  const zelta::ProgramIdentity identity = zelta::programmer::programmerIdentity();
+  // Before the application object, so that these work without a display.
+  if (const auto status = zelta::answerHelpOrVersion(identity, argc, argv, stdout)) return *status;
   QApplication app(argc, argv);
-  QApplication::setApplicationName("ZELTA_Programmer");
-  zelta::DesktopPlatform platform(QStringLiteral("ZELTA_Programmer"));
+  zelta::applyIdentity(identity);
+  zelta::DesktopPlatform platform(identity.name);
   zelta::programmer::ProgrammerWindow window(platform.get());
   window.show();
   return QApplication::exec();

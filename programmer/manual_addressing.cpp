@@ -37,10 +37,10 @@ void ManualAddressing::run() {
 
   const int level = ctx_.state.expert;
   if (level == 0) {
-    const BoxAnswer answer = ctx_.box(
+    const BoxAnswer answer = ctx_.askBeforeChanging(
         QStringLiteral("Please check whether only one module is connected to the bus or module ") +
             ctx_.ui.text4->text() + QStringLiteral(" is present only one times"),
-        BoxIcon::None, BoxButtons::YesNo, QStringLiteral("Manual Addressing"));
+        QStringLiteral("Manual Addressing"));
     if (answer != BoxAnswer::Yes) return;
   }
   ctx_.state.autoRun = 0;

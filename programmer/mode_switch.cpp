@@ -68,6 +68,7 @@ void ModeSwitch::apply(Layout layout) {
 }
 
 void ModeSwitch::automaticMode() {
+  ctx_.cancelWakeUps();
   if (!portOpen()) return;
   apply(Layout::Automatic);
   ctx_.timer(20).stop();
@@ -76,6 +77,7 @@ void ModeSwitch::automaticMode() {
 }
 
 void ModeSwitch::manualMode() {
+  ctx_.cancelWakeUps();
   const bool locked = ctx_.state.expert == 2;
   apply(locked ? Layout::ManualLocked : Layout::Manual);
   ctx_.timer(20).stop();
@@ -87,6 +89,7 @@ void ModeSwitch::manualMode() {
 }
 
 void ModeSwitch::lineCheckMode() {
+  ctx_.cancelWakeUps();
   if (!portOpen()) return;
   apply(Layout::LineCheck);
   ctx_.timer(20).stop();

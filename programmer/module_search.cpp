@@ -54,8 +54,14 @@ void ModuleSearch::searchProper() {
 
 void ModuleSearch::stopPressed() {
   ctx_.timer(5).stop();
-  const Address address = readAddress(*ctx_.ui.text5);
-  if (address) ctx_.state.adr5 = address;
+  // A search still waking up is not started afterwards. Once the search has
+  // gone out, the stop goes to the module asked to flash, whatever the field
+  // holds now; before that, to the field's address.
+  const bool waking = ctx_.timer(15).isEnabled();
+  ctx_.timer(15).stop();
+  Address address = waking || !ctx_.state.adr5 ? readAddress(*ctx_.ui.text5) : ctx_.state.adr5;
+  if (!address) address = ctx_.state.adr5;
+  ctx_.state.adr5 = address;
   ctx_.title(QStringLiteral("Modul search"), QStringLiteral("stopped"));
   if (address) ctx_.link.send(request::moduleSearch(*address, SearchAction::StopFlashing));
   ctx_.timer(13).start();

@@ -90,6 +90,7 @@ void PortControl::close() {
   ui.command38->setEnabled(false);
   ui.combo2->setEnabled(true);
   for (int n = 1; n <= 11; ++n) ctx_.timer(n).stop();
+  ctx_.cancelWakeUps();  // no question of a start action comes after Close
   // Their timers are stopped with the rest, so the lamps go dark here.
   ui.txanz->setColour(colour::DarkGreen);
   ui.rxanz->setColour(colour::DarkGreen);

@@ -19,7 +19,19 @@ void ProgrammerContext::startText() const {
 
 BoxAnswer ProgrammerContext::box(const QString& text, BoxIcon icon, BoxButtons buttons,
                                  const QString& boxTitle) const {
-  return platform.boxes.show(&form, BoxRequest{text, boxTitle, icon, buttons});
+  return box(BoxRequest{text, boxTitle, icon, buttons});
+}
+
+BoxAnswer ProgrammerContext::box(BoxRequest request) const {
+  if (request.title.isEmpty()) request.title = kProgramName;
+  return platform.boxes.show(&form, request);
+}
+
+BoxAnswer ProgrammerContext::askBeforeChanging(const QString& text, const QString& title) const {
+  return box(BoxRequest{.text = text,
+                        .title = title,
+                        .buttons = BoxButtons::YesNo,
+                        .defaultButton = BoxAnswer::No});
 }
 
 void ProgrammerContext::wakeUp(Timer& next) const {
@@ -27,6 +39,10 @@ void ProgrammerContext::wakeUp(Timer& next) const {
   title(QStringLiteral("Wake up"), QStringLiteral("Module"));
   link.send(request::collective(cmd::WakeUpAddress));
   next.start();
+}
+
+void ProgrammerContext::cancelWakeUps() const {
+  for (int n : {11, 12, 15, 16}) timer(n).stop();
 }
 
 void ProgrammerContext::beep() const { platform.tone.play(500, 500); }

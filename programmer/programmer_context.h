@@ -37,11 +37,19 @@ struct ProgrammerContext {
 
   BoxAnswer box(const QString& text, BoxIcon icon = BoxIcon::None,
                 BoxButtons buttons = BoxButtons::Ok, const QString& title = kProgramName) const;
+  BoxAnswer box(BoxRequest request) const;
+  // A question asked before modules are changed: Yes/No without an icon,
+  // where Enter and Escape both answer No.
+  BoxAnswer askBeforeChanging(const QString& text, const QString& title) const;
 
   // The step every start action begins with: a pending title restore
   // cancelled, "Wake up" / "Module", the collective request to address 500,
   // then next (the action's own 4000 ms timer) started.
   void wakeUp(Timer& next) const;
+  // Cancels the wake-up waits of every start action (Timer11, Timer12,
+  // Timer15, Timer16) and with them the questions that their ticks ask again
+  // and again: used by "Close" and by a switch of mode.
+  void cancelWakeUps() const;
 
   // The beep that confirms a set address.
   void beep() const;

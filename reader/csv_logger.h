@@ -2,8 +2,8 @@
 // scan pass and kind: voltages, temperatures, impedances, and the info file
 // for hardware, software and module type. Values of one pass gather in the
 // line being assembled; the line is written when the next pass begins, or
-// when flushPendingLine() is called (scan stopped, port closed, Manual Mode,
-// program end). Nothing is written unless logging is active.
+// when flushPendingLine() is called (the scan ended and its last request
+// settled, program end). Nothing is written unless logging is active.
 #pragma once
 
 #include <QDateTime>

@@ -8,6 +8,8 @@
 
 namespace zelta::field_rules {
 
+// The scan range is made of whole bus addresses: a fractional start or end is
+// first rounded to the nearest whole number, halves up (0.5 -> 1, 2.5 -> 3).
 // Start address: not a number or 0 and below -> "1", above 339 -> "339".
 std::optional<QString> startAddress(const QString& text);
 // End address: not a number -> "2", below 1 -> "1", above 340 -> "340".

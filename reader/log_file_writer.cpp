@@ -8,11 +8,7 @@ namespace zelta {
 
 LogFileWriter::LogFileWriter(std::function<QString(int)> header) : header_(std::move(header)) {}
 
-void LogFileWriter::setFiles(const std::array<QString, kFiles>& paths) {
-  if (paths == files_) return;
-  files_ = paths;
-  headerChecked_.fill(false);
-}
+void LogFileWriter::setFiles(const std::array<QString, kFiles>& paths) { files_ = paths; }
 
 bool LogFileWriter::needToWriteFirstLine(const QString& path) {
   const QFileInfo info(path);
@@ -39,11 +35,9 @@ bool LogFileWriter::append(int id, const QString& text, QString& error) {
 }
 
 bool LogFileWriter::writeOne(const Line& line, QString& error) {
-  const auto i = static_cast<std::size_t>(line.id);
-  if (!headerChecked_[i]) {
-    if (needToWriteFirstLine(files_[i]) && !append(line.id, header_(line.id), error)) return false;
-    headerChecked_[i] = true;
-  }
+  if (needToWriteFirstLine(files_[static_cast<std::size_t>(line.id)]) &&
+      !append(line.id, header_(line.id), error))
+    return false;
   return append(line.id, line.text, error);
 }
 

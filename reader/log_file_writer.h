@@ -1,9 +1,9 @@
 // Appends lines to the four log files, each line with its own open, append
-// and close, CR LF at the end. A file gets its header line before its first
-// line whenever the file names change, if it is missing or empty. A line that
-// cannot be written is kept (at most kMaxWaiting lines, the oldest dropped
-// and counted) and written, in order, once its file can be written again;
-// meanwhile status() names the file and the reason.
+// and close, CR LF at the end. A file that is missing or empty when a line
+// goes to it (new, moved away or emptied meanwhile) gets its header line
+// first. A line that cannot be written is kept (at most kMaxWaiting lines,
+// the oldest dropped and counted) and written, in order, once its file can be
+// written again; meanwhile status() names the file and the reason.
 #pragma once
 
 #include <QString>
@@ -49,7 +49,6 @@ class LogFileWriter {
 
   std::function<QString(int)> header_;
   std::array<QString, kFiles> files_;
-  std::array<bool, kFiles> headerChecked_{};
   std::deque<Line> waiting_;
   std::array<std::size_t, kFiles> waitingPerFile_{};
   std::uint64_t dropped_ = 0;

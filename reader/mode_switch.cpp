@@ -21,16 +21,14 @@ void module_values(WindowSlot<ModuleValuesWindow>& slot) {
 
 ModeSwitch::ModeSwitch(ReaderState& state, const ReaderControls& c, QWidget& form1,
                        ScanEngine& engine, GridWindows& grids,
-                       WindowSlot<ModuleValuesWindow>& moduleValues,
-                       std::function<void()> scanEnded)
+                       WindowSlot<ModuleValuesWindow>& moduleValues)
     : QObject(&form1),
       state_(state),
       c_(c),
       form1_(form1),
       engine_(engine),
       grids_(grids),
-      moduleValues_(moduleValues),
-      scanEnded_(std::move(scanEnded)) {
+      moduleValues_(moduleValues) {
   // Selecting an option, by the user or by the program, runs its set-up.
   connect(c_.option1, &QRadioButton::toggled, this, [this](bool on) {
     if (on) scanModeSetUp();
@@ -58,7 +56,6 @@ void ModeSwitch::manualModeSetUp() {
   c_.option2->setChecked(true);
   c_.check1->setChecked(false);
   engine_.haltScanTimers();
-  if (scanEnded_) scanEnded_();
 }
 
 }  // namespace zelta

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QObject>
-#include <functional>
 
 #include "window_slot.h"
 
@@ -22,8 +21,7 @@ class ModeSwitch : public QObject {
   Q_OBJECT
  public:
   ModeSwitch(ReaderState& state, const ReaderControls& controls, QWidget& form1, ScanEngine& engine,
-             GridWindows& grids, WindowSlot<ModuleValuesWindow>& moduleValues,
-             std::function<void()> scanEnded);
+             GridWindows& grids, WindowSlot<ModuleValuesWindow>& moduleValues);
 
   void scanModeSetUp();
   void manualModeSetUp();
@@ -35,7 +33,6 @@ class ModeSwitch : public QObject {
   ScanEngine& engine_;
   GridWindows& grids_;
   WindowSlot<ModuleValuesWindow>& moduleValues_;
-  std::function<void()> scanEnded_;
 };
 
 // Shows "Module Values" with its six fields empty.

@@ -12,6 +12,7 @@
 
 #include "enabled_states.h"
 #include "grid_windows.h"
+#include "health_report_menu.h"
 #include "log_options_window.h"
 #include "manual_requests.h"
 #include "mode_switch.h"
@@ -32,6 +33,7 @@ ReaderWindow::ReaderWindow(Platform& platform, QWidget* parent)
     : QMainWindow(parent),
       platform_(platform),
       c_(buildReaderControls(*this)),
+      logger_([&clock = platform.clock] { return clock.localDateTime(); }),
       remembered_(platform.settings, logger_),
       grids_(std::make_unique<GridWindows>(platform.clock, store_)),
       moduleValues_([] { return new ModuleValuesWindow; }),
@@ -46,11 +48,10 @@ ReaderWindow::ReaderWindow(Platform& platform, QWidget* parent)
     store_.clearAll();
     emit readings_.cleared();
   };
-  hooks.scanStopped = [this] { logger_.flushPendingLine(); };
+  hooks.scanEnded = [this] { logger_.flushPendingLine(); };
   engine_ = new ScanEngine(platform.clock, state_, c_, *link_, *this, std::move(hooks));
   link_->setReplyHandlers(storeAndShow_.get(), engine_);
-  modes_ = new ModeSwitch(state_, c_, *this, *engine_, *grids_, moduleValues_,
-                          [this] { logger_.flushPendingLine(); });
+  modes_ = new ModeSwitch(state_, c_, *this, *engine_, *grids_, moduleValues_);
   manual_ = new ManualRequests(state_, c_, *link_, *engine_, moduleValues_, this);
 
   connect(c_.command36, &QPushButton::clicked, this, &ReaderWindow::openPort);
@@ -81,6 +82,7 @@ ReaderWindow::ReaderWindow(Platform& platform, QWidget* parent)
     remembered_.save();
     status_->showLogging();
   });
+  new HealthReportMenu(*this, logger_, platform_);  // a child of the window
   logger_.writer().onStatusChanged = [this](const QString& status) {
     c_.logStatus->setText(status);
     c_.logStatus->setVisible(!status.isEmpty());
@@ -164,7 +166,6 @@ void ReaderWindow::closePort() {
   link_->darkenLineLamps();
   applyEnabledState(*this, WindowChange::Close);
   engine_->haltScanTimers();
-  logger_.flushPendingLine();
 }
 
 void ReaderWindow::portChosen(int index) { state_.po = c_.combo2->itemText(index).right(1); }

@@ -115,7 +115,9 @@ void ScanEngine::pollFast() {
   setPhaseInterval(300);
   timer8_->setInterval(280);
   state_.opt3 = 0;
-  state_.fast = 1;
+  // Arming the stepping of a stopped scan would let its last reply or
+  // time-out start it again.
+  if (running_) state_.fast = 1;
 }
 
 void ScanEngine::pollMedium() {
@@ -141,19 +143,28 @@ void ScanEngine::start() {
   state_.adr = lenientNumber(state_.start_adr);
   timer8_->setInterval(answerIntervalForRate());
   if (state_.opt3 == 0) state_.fast = 1;
+  running_ = true;
   timer5_->setEnabled(true);
 }
 
 void ScanEngine::stop() {
   applyEnabledState(form1_, WindowChange::ScanStop);
   haltScanTimers();
-  if (hooks_.scanStopped) hooks_.scanStopped();
 }
 
 void ScanEngine::haltScanTimers() {
   for (Timer* t : {timer3_, timer5_, timer9_, timer10_, timer11_, timer13_, timer15_, timer17_})
     t->setEnabled(false);
   state_.fast = 0;
+  running_ = false;
+  endPassDue_ = true;
+  if (!timer8_->isEnabled()) requestSettled();
+}
+
+void ScanEngine::requestSettled() {
+  if (!endPassDue_) return;
+  endPassDue_ = false;
+  if (hooks_.scanEnded) hooks_.scanEnded();
 }
 
 void ScanEngine::step(int phase) {
@@ -214,6 +225,7 @@ void ScanEngine::missingAnswerTick() {
   countUp(*c_.label7);
   ma_.flash();
   timer8_->setEnabled(false);
+  requestSettled();
 }
 
 void ScanEngine::endOfPauseTick() {
@@ -230,7 +242,10 @@ void ScanEngine::minuteTick() {
 
 void ScanEngine::answerReceived() { timer8_->setEnabled(false); }
 
-void ScanEngine::replyHandled() { armFastStepIfDue(); }
+void ScanEngine::replyHandled() {
+  armFastStepIfDue();
+  requestSettled();
+}
 
 void ScanEngine::startAddressChanged() {
   if (auto fix = field_rules::startAddress(c_.text8->text())) {

@@ -3,7 +3,8 @@
 // and over, with an impedance sweep whenever the countdown has run out). Each
 // kind has a phase timer; at the Fast rate the next request follows a reply
 // (or a missing answer) 10 ms later instead. There are no retries: a module
-// that does not answer in time counts as a missing answer.
+// that does not answer in time counts as a missing answer. A stopped scan
+// stays stopped; its pass ends once the last request has settled.
 #pragma once
 
 #include <QObject>
@@ -27,7 +28,9 @@ class ScanEngine final : public QObject, public ReplyFollowUp {
  public:
   struct Hooks {
     std::function<void()> clearOldValues;  // "Clear old values at start"
-    std::function<void()> scanStopped;     // after "Stop"
+    // After Stop, Close or Manual Mode, once the request still on its way has
+    // been answered or has timed out, so that its reply joins the pass.
+    std::function<void()> scanEnded;
   };
 
   ScanEngine(Clock& clock, ReaderState& state, const ReaderControls& controls, ReaderLink& link,
@@ -39,8 +42,9 @@ class ScanEngine final : public QObject, public ReplyFollowUp {
   void pollMedium();
   void pollSlow();
 
-  // Every scan timer off and the answer-driven stepping disarmed (Manual
-  // Mode, Close). The answer timer and the fast step are left alone.
+  // Every scan timer off and the answer-driven stepping disarmed (Stop,
+  // Manual Mode, Close); the scan has ended. The answer timer and the fast
+  // step are left alone.
   void haltScanTimers();
 
   // The answer timer, shared with the manual requests.
@@ -61,6 +65,7 @@ class ScanEngine final : public QObject, public ReplyFollowUp {
   void endOfPauseTick();
   void minuteTick();
   void armFastStepIfDue();
+  void requestSettled();
   void setPhaseInterval(int ms);
   int answerIntervalForRate() const;
 
@@ -86,6 +91,8 @@ class ScanEngine final : public QObject, public ReplyFollowUp {
   Timer* timer8_;   // answer
   Timer* timer10_;  // pause after impedance
   FlashLamp ma_;
+  bool running_ = false;     // from Start until Stop, Close or Manual Mode
+  bool endPassDue_ = false;  // the scan ended with a request on its way
 };
 
 }  // namespace zelta

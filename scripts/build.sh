@@ -2,9 +2,9 @@
 # Configures the project in build/ (or $ZELTA_BUILD_DIR) and builds it;
 # with ZELTA_SANITIZE=1 everything is built with AddressSanitizer and
 # UndefinedBehaviorSanitizer.
-# Arguments are target names to build; none builds everything.
-# With --has TARGET it only configures and answers (exit status) whether the
-# tree defines that target.
+# Arguments are target names to build; none builds everything. Builds into
+# one folder take turns (a lock in the folder), so two demos started at once
+# do not configure it at the same time.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -22,6 +22,12 @@ if [[ "${ZELTA_SANITIZE:-}" == "1" ]]; then
   werror=OFF
 fi
 
+mkdir -p "$build_dir"
+if command -v flock >/dev/null 2>&1; then
+  exec 9>"$build_dir/.build-lock"
+  flock 9
+fi
+
 generator=()
 if [[ ! -f "$build_dir/CMakeCache.txt" ]] && command -v ninja >/dev/null 2>&1; then
   generator=(-G Ninja)
@@ -29,15 +35,6 @@ fi
 
 cmake -S "$root" -B "$build_dir" "${generator[@]}" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELTA_WERROR="$werror" -DZELTA_SANITIZE="$sanitize" >/dev/null
-
-if [[ "${1:-}" == "--has" ]]; then
-  if [[ -f "$build_dir/build.ninja" ]]; then
-    ninja -C "$build_dir" -t targets all 2>/dev/null | grep -q "^$2:"
-  else
-    make -C "$build_dir" help 2>/dev/null | grep -q "\.\.\. $2\$"
-  fi
-  exit
-fi
 
 targets=()
 for t in "$@"; do targets+=(--target "$t"); done

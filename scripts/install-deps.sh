@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian/Ubuntu packages needed to build and test the tools.
-# A machine that already has them all does no package work at all.
+# Installs the Debian/Ubuntu packages needed to build and test the tools;
+# with the argument "package" also those that build and check the Debian
+# package. A machine that already has them all does no package work at all.
 set -euo pipefail
 
 packages=(
@@ -9,10 +10,24 @@ packages=(
   ninja-build
   qt6-base-dev
   qt6-serialport-dev
+  qt6-charts-dev
+  libqt6opengl6-dev
   libgtest-dev
   libgmock-dev
   fonts-dejavu-core
+  # The desktop tests: a virtual X display, a window manager, and tools that
+  # close windows and type keys as a person would.
+  xvfb
+  openbox
+  x11-utils
+  wmctrl
+  xdotool
+  procps
+  poppler-utils
 )
+if [[ "${1:-}" == "package" ]]; then
+  packages+=(dpkg-dev file fakeroot lintian desktop-file-utils appstream man-db)
+fi
 
 # Other names of the same thing on some releases.
 declare -A alternative=([qt6-serialport-dev]=libqt6serialport6-dev)

@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
-# Builds a program and starts it with port COM1 wired to a simulated string of
-# modules (the bus simulator on a pseudo-terminal). The simulator is stopped
-# when the program exits. Without a simulator the program starts alone.
+# Builds a program and the bus simulator and starts them together: port COM1
+# of the program is a link, made for this run alone, to a simulated string of
+# modules on a pseudo-terminal. The simulator reads its commands (press 1,
+# list, ...) from this terminal while the program's window is open; closing
+# the program ends the simulator, and Ctrl-C ends both.
 # Usage: bash scripts/run-with-sim.sh PROGRAM "SIMULATOR OPTIONS" [PROGRAM ARGS...]
+# With ZELTA_DEMO_CHECK=1 it stops once the simulator is up and COM1 is known,
+# after printing "demo ready: COM1=LINK -> DEVICE, simulator PID" (the start-up
+# check of CI, scripts/check-demo.sh).
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -11,68 +16,78 @@ export ZELTA_BUILD_DIR="$build_dir"
 program="$1"
 read -r -a sim_options <<<"$2"
 shift 2
+simulator=zelta_bus_sim
 
 bash "$root/scripts/install-deps.sh"
+bash "$root/scripts/build.sh" "$program" "$simulator"
 
-simulator=zelta_bus_sim
-targets=("$program")
-have_sim=0
-if bash "$root/scripts/build.sh" --has "$simulator"; then
-  targets+=("$simulator")
-  have_sim=1
-fi
-bash "$root/scripts/build.sh" "${targets[@]}"
-
-find_binary() {
-  find "$build_dir" -type f -name "$1" -perm -u+x -print -quit
+binary() {
+  local path
+  # Not the copies staged for the Debian package (scripts/package.sh).
+  path="$(find "$build_dir" -path "$build_dir/packages" -prune -o -type f -name "$1" -perm -u+x -print -quit)"
+  if [[ -z "$path" ]]; then
+    echo "$1 was not built (no such executable under $build_dir)." >&2
+    exit 1
+  fi
+  echo "$path"
 }
+program_bin="$(binary "$program")"
+sim_bin="$(binary "$simulator")"
 
-program_bin="$(find_binary "$program")"
-if [[ -z "$program_bin" ]]; then
-  echo "$program was not built (no such executable under $build_dir)." >&2
-  exit 1
-fi
-
-if [[ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" && -z "${QT_QPA_PLATFORM:-}" ]]; then
+if [[ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" && "${ZELTA_DEMO_CHECK:-}" != 1 ]]; then
   echo "Note: no display found (DISPLAY/WAYLAND_DISPLAY unset); the window may not open." >&2
 fi
 
+# A folder of this run's own, so that two runs never share (or steal) a link.
+run_dir="$(mktemp -d "${XDG_RUNTIME_DIR:-${TMPDIR:-/tmp}}/zelta-demo.XXXXXX")"
+link="$run_dir/COM1"
 sim_pid=""
-stop_sim() {
-  if [[ -n "$sim_pid" ]]; then
-    kill "$sim_pid" 2>/dev/null || true
-    wait "$sim_pid" 2>/dev/null || true
-  fi
-  [[ -n "${sim_out:-}" ]] && rm -f "$sim_out"
-}
-trap stop_sim EXIT
-trap 'exit 130' INT TERM
-
-if [[ $have_sim -eq 1 ]]; then
-  sim_bin="$(find_binary "$simulator")"
-  link="${XDG_RUNTIME_DIR:-/tmp}/zelta-COM1"
-  sim_out="$(mktemp)"
-  "$sim_bin" "${sim_options[@]}" --link "$link" >"$sim_out" 2>&1 &
-  sim_pid=$!
-  device=""
-  for _ in $(seq 100); do
-    device="$(head -n 1 "$sim_out" 2>/dev/null | tr -d '\r')"
-    [[ -n "$device" ]] && break
-    if ! kill -0 "$sim_pid" 2>/dev/null; then break; fi
-    sleep 0.1
+program_pid=""
+finish() {
+  for pid in "$program_pid" "$sim_pid"; do
+    [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
   done
-  # The first line names the device; use the link when it is there instead.
-  device="${device%% *}"
-  [[ -e "$link" ]] && device="$link"
-  if [[ -z "$device" || ! -e "$device" ]]; then
-    echo "The bus simulator did not start:" >&2
-    cat "$sim_out" >&2
-    exit 1
-  fi
-  export ZELTA_COM1="$device"
-  echo "Simulated modules (${sim_options[*]}) on $device: open COM1 in $program."
+  for pid in "$program_pid" "$sim_pid"; do
+    [[ -n "$pid" ]] && wait "$pid" 2>/dev/null || true
+  done
+  rm -rf "$run_dir"
+}
+trap finish EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# Background jobs of a script read /dev/null unless told otherwise: hand the
+# simulator this script's own input, the terminal, for its commands.
+if [[ "${ZELTA_DEMO_CHECK:-}" == 1 ]]; then
+  "$sim_bin" "${sim_options[@]}" --link "$link" </dev/null &
 else
-  echo "Note: no bus simulator in this tree; $program starts without simulated modules."
+  "$sim_bin" "${sim_options[@]}" --link "$link" <&0 &
+fi
+sim_pid=$!
+
+for _ in $(seq 200); do
+  [[ -L "$link" ]] && break
+  kill -0 "$sim_pid" 2>/dev/null || break
+  sleep 0.05
+done
+device="$(readlink "$link" 2>/dev/null || true)"
+if [[ -z "$device" || ! -c "$device" ]] || ! kill -0 "$sim_pid" 2>/dev/null; then
+  echo "The bus simulator did not start (no device behind $link)." >&2
+  exit 1
+fi
+export ZELTA_COM1="$link"
+
+if [[ "${ZELTA_DEMO_CHECK:-}" == 1 ]]; then
+  echo "demo ready: COM1=$link -> $device, simulator $sim_pid"
+  exit 0
 fi
 
-"$program_bin" "$@"
+echo "COM1 is $link: simulated modules (${sim_options[*]}) on $device."
+echo "Choose COM1 in $program and press \"Open\"."
+echo "Type simulator commands here (help lists them); closing $program ends the simulator."
+"$program_bin" "$@" </dev/null &
+program_pid=$!
+status=0
+wait "$program_pid" || status=$?
+program_pid=""
+exit "$status"

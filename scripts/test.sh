@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The whole test suite: installs missing packages, builds, runs every test.
 # Usage: bash scripts/test.sh [REGEX]   (REGEX selects tests as ctest -R does)
-# On CI (CI=true), or with ZELTA_SANITIZE_RUN=1, the suite then runs a second
-# time built with AddressSanitizer and UndefinedBehaviorSanitizer, in
+# The long soak runs (label "soak") run on CI (CI=true) or with ZELTA_SOAK=1.
+# On CI, or with ZELTA_SANITIZE_RUN=1, the suite then runs a second time
+# built with AddressSanitizer and UndefinedBehaviorSanitizer, in
 # build-sanitize/.
 set -euo pipefail
 
@@ -16,6 +17,7 @@ bash "$root/scripts/build.sh"
 
 filter=()
 [[ $# -gt 0 && -n "$1" ]] && filter=(-R "$1")
+[[ "${CI:-}" == "true" || "${ZELTA_SOAK:-}" == "1" ]] || filter+=(-LE soak)
 
 (cd "$build_dir" && ctest --output-on-failure --no-tests=error -j "$jobs" --timeout 300 "${filter[@]}")
 

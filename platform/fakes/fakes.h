@@ -1,6 +1,7 @@
 // Small fakes of the platform for tests: a tone that records, a folder chooser
 // that answers from a script, a fixed environment, settings kept in memory
-// (empty, as at a first run) and a fixed list of ports present.
+// (empty, as at a first run), a document viewer that records and a fixed list
+// of ports present.
 #pragma once
 
 #include <QString>
@@ -9,6 +10,7 @@
 #include <map>
 #include <vector>
 
+#include "platform/document_opener.h"
 #include "platform/environment.h"
 #include "platform/folder_chooser.h"
 #include "platform/port_catalog.h"
@@ -48,6 +50,15 @@ class ScriptedFolderChooser final : public FolderChooser {
  private:
   std::deque<FolderChoice> choices_;
   std::vector<Asked> asked_;
+};
+
+class RecordingDocumentOpener final : public DocumentOpener {
+ public:
+  bool open(const QString& path) override {
+    opened.push_back(path);
+    return true;
+  }
+  std::vector<QString> opened;
 };
 
 class FixedEnvironment final : public Environment {

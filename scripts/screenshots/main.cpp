@@ -18,5 +18,6 @@ int main(int argc, char** argv) {
   int failures = 0;
   failures += renderReaderShots(out);
   failures += renderProgrammerShots(out);
+  failures += renderReportShots(out);
   return failures == 0 ? 0 : 1;
 }

@@ -8,3 +8,4 @@
 
 int renderReaderShots(const QDir& outDir);
 int renderProgrammerShots(const QDir& outDir);
+int renderReportShots(const QDir& outDir);

@@ -52,6 +52,8 @@ struct LevelCase {
   bool impedanceRequest;  // level 2 asks for the impedance after the read-back
 };
 
+void PrintTo(const LevelCase& c, std::ostream* os) { *os << "arguments '" << c.arguments << "'"; }
+
 class ManualByLevel : public ManualAddressing, public ::testing::WithParamInterface<LevelCase> {};
 
 TEST_P(ManualByLevel, ModuleZeroBecomesOneAndIsReadBack) {
@@ -59,7 +61,10 @@ TEST_P(ManualByLevel, ModuleZeroBecomesOneAndIsReadBack) {
   prepare(QString::fromLatin1(c.arguments), 0, "0", "1");
   clock.advance(4000);
   ASSERT_EQ(boxes.asked().size(), c.asks ? 1u : 0u);
-  if (c.asks) { EXPECT_EQ(boxes.asked()[0].title, "Manual Addressing"); }
+  if (c.asks) {
+    EXPECT_EQ(boxes.asked()[0].title, "Manual Addressing");
+    EXPECT_EQ(boxes.asked()[0].defaultButton, BoxAnswer::No);
+  }
   EXPECT_EQ(title(), QStringList({"Set Modul 0", "to Address 1"}));
   ASSERT_EQ(sent().size(), 2u);
   EXPECT_EQ(sent()[1], (Sent{4000, request::setAddress(0, 1)}));
@@ -89,7 +94,8 @@ TEST_P(ManualByLevel, ModuleZeroBecomesOneAndIsReadBack) {
 INSTANTIATE_TEST_SUITE_P(Levels, ManualByLevel,
                          ::testing::Values(LevelCase{"", true, "2", false},
                                            LevelCase{"-e", false, "2", false},
-                                           LevelCase{"-se", false, "1", true}));
+                                           LevelCase{"-se", false, "1", true}),
+                         [](const auto& info) { return "Level" + std::to_string(info.index); });
 
 TEST_F(ManualAddressing, AnsweredNoSendsNothingAndLeavesTheWakeUpTitle) {
   boxes.queueAnswer(BoxAnswer::No);
@@ -118,13 +124,17 @@ TEST_F(ManualAddressing, CollectiveReplyFillsBothWindowsWithTheVerdict) {
     bool externalSensor;
   };
   const Case cases[] = {
-      {0x11, 0, false, "Ok", nullptr, false},  // bit 0 ignored
+      // older modules: bit 0x10 must be set, bit 0 is ignored
+      {0x11, 0, false, "Ok", nullptr, false},   {0x30, 0, false, "Ok", nullptr, true},
       {0x00, 0, false, "Error", "Modul is not calibrated", false},
-      {0x30, 0, false, "Ok", nullptr, true},  {0x12, 0, false, "Error", nullptr, false},
+      {0x20, 0, false, "Error", "Modul is not calibrated", true},
+      {0x12, 0, false, "Error", nullptr, false}, {0x90, 0, false, "Error", nullptr, false},
       {0x10, 1, false, "Error", nullptr, false},
+      // revision 3.1: bit 0x10 must be clear
       {0x10, 0, true, "Error", "Check Modul revision", false},
-      {0x00, 0, true, "Ok", nullptr, false},  {0x21, 0, true, "Ok", nullptr, true},
-      {0x40, 0, true, "Error", nullptr, false}, {0x00, 7, true, "Error", nullptr, false}};
+      {0x00, 0, true, "Ok", nullptr, false},    {0x21, 0, true, "Ok", nullptr, true},
+      {0x40, 0, true, "Error", nullptr, false}, {0x80, 0, true, "Error", nullptr, false},
+      {0x00, 7, true, "Error", nullptr, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "status " << int(c.status) << " error " << int(c.error)
                                     << (c.rev31 ? " rev 3.1" : ""));
@@ -159,26 +169,26 @@ class SaveReading : public ManualAddressing {
   QTemporaryDir folder;
 };
 
-TEST_F(SaveReading, EachSaveAppendsOneLine) {
+TEST_F(SaveReading, EachSaveAppendsOneLineAndAFailureIsReported) {
   save();
   save();
-  QFile file(QDir(folder.path()).filePath("test.csv"));
+  const QString path = QDir(folder.path()).filePath("test.csv");
+  QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QString date = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
   const QByteArray line = QStringLiteral("A17;%1;13.124;21;3\r\n").arg(date).toLocal8Bit();
   EXPECT_EQ(file.readAll(), line + line);
   EXPECT_TRUE(boxes.asked().empty());
-  EXPECT_EQ(topLevel("Form3")->findChild<QLabel*>("SavedTo")->text(),
-            "Saved to " + QDir::toNativeSeparators(file.fileName()));
-}
-
-TEST_F(SaveReading, UnwritableFileIsReportedAndTheReadingStays) {
-  ASSERT_TRUE(QDir(folder.path()).mkdir("test.csv"));  // a folder where the file should be
+  auto* savedTo = topLevel("Form3")->findChild<QLabel*>("SavedTo");
+  EXPECT_EQ(savedTo->text(), "Saved to " + QDir::toNativeSeparators(path));
+  file.close();
+  ASSERT_TRUE(QFile::remove(path) && QDir(folder.path()).mkdir("test.csv"));  // a folder in its place
   save();
   ASSERT_EQ(boxes.asked().size(), 1u);
   EXPECT_TRUE(boxes.asked()[0].text.contains("could not be saved"));
   EXPECT_EQ(field("Form3", "Text1"), "13.124");
   EXPECT_EQ(field("Form3", "Text5"), "A17");
+  EXPECT_EQ(savedTo->text(), "");
 }
 
 }  // namespace

@@ -45,7 +45,9 @@ void ProgrammerFixture::click(const char* name) const {
 }
 
 void ProgrammerFixture::setText(const char* name, const QString& value) const {
-  find<QLineEdit>(name)->setText(value);
+  QLineEdit* e = find<QLineEdit>(name);
+  ASSERT_TRUE(e->isEnabled()) << name << " is not enabled";
+  e->setText(value);
 }
 
 QString ProgrammerFixture::text(const char* name) const {

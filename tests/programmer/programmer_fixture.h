@@ -2,6 +2,7 @@
 // through a SimulatedLine, with scripted message boxes, a recording tone and a
 // fixed environment. Tests drive it by control names and look at the title
 // lines, the boxes asked, the tones and the frames on the wire with times.
+// Clicking or typing into a disabled control fails the test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -76,7 +77,7 @@ class ProgrammerFixture : public ::testing::Test {
   FixedEnvironment environment;
   MemorySettings settings;
   FixedPortCatalog ports;
-  Platform platform{clock, line, boxes, tone, folders, environment, settings, &ports};
+  Platform platform{clock, line, boxes, tone, folders, environment, settings, nullptr, &ports};
   std::unique_ptr<ProgrammerWindow> window;
 };
 

@@ -51,9 +51,11 @@ TEST_F(Searches, ModuleSevenFlashesUntilItsButtonIsPressed) {
   EXPECT_EQ(title(), idle);
 }
 
+// The stop goes to the module searched, even when the field was edited since.
 TEST_F(Searches, AbsentModuleStoppedWhileWaitingGetsTheStopRequestAndTheTimeOut) {
   startModuleSearch(false);
   clock.advance(4100);
+  setText("Text5", "70000");
   click("Command4");
   EXPECT_EQ(title(), QStringList({"Modul search", "stopped"}));
   ASSERT_EQ(sent().size(), 3u);
@@ -66,6 +68,17 @@ TEST_F(Searches, AbsentModuleStoppedWhileWaitingGetsTheStopRequestAndTheTimeOut)
   EXPECT_EQ(title(), idle);
   clock.advance(10000);
   EXPECT_EQ(sent().size(), 3u) << "no polling without an answer";
+}
+
+TEST_F(Searches, StopDuringTheWakeUpSearchesNothing) {
+  startModuleSearch(true);
+  clock.advance(2000);
+  click("Command4");
+  clock.advance(10000);
+  EXPECT_EQ(sent()[1], (Sent{2000, request::moduleSearch(7, SearchAction::StopFlashing)}));
+  for (const Sent& s : sent())
+    EXPECT_NE(s.frame, request::moduleSearch(7, SearchAction::StartFlashing)) << s.atMs;
+  EXPECT_FALSE(bus.module(0).flashing);
 }
 
 TEST_F(Searches, AnswerToTheStopRequestStartsTheFlashingStatusAgain) {

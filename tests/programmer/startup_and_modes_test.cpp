@@ -65,13 +65,11 @@ TEST_F(StartUp, PortNumberIsCutFromTheNameAndAFailedOpenChangesNothing) {
     int port;  // 0: the port does not exist
     const char* reason;
   };
-  for (const Case& c : {Case{"COM12", 12, ""}, Case{"COMx", 0, "\"COMx\" names no port"},
-                        Case{"COM4", 0, "No such device: COM4"}}) {
+  line.setAvailablePorts({12});
+  for (const Case& c : {Case{"COMx", 0, "\"COMx\" names no port"},
+                        Case{"COM4", 0, "No such device: COM4"}, Case{"COM12", 12, ""}}) {
     SCOPED_TRACE(c.name);
-    window.reset();
-    line.close();
-    forgetFrames();
-    line.setAvailablePorts({12});
+    boxes.clearAsked();
     start();
     find<QComboBox>("Combo2")->setCurrentText(QString::fromLatin1(c.name));
     click("Command36");
@@ -84,10 +82,9 @@ TEST_F(StartUp, PortNumberIsCutFromTheNameAndAFailedOpenChangesNothing) {
     ASSERT_EQ(boxes.asked().size(), 1u);
     EXPECT_EQ(boxes.asked()[0].text, "Port already open");
     EXPECT_TRUE(boxes.asked()[0].detail.startsWith(QLatin1String(c.reason)));
-    boxes.clearAsked();
     EXPECT_TRUE(enabled("Command36"));
-    for (const char* name : {"Command38", "Option1", "Option2", "Frame1", "Command1"})
-      EXPECT_FALSE(enabled(name)) << name;
+    for (const char* control : {"Command38", "Option1", "Option2", "Frame1", "Command1"})
+      EXPECT_FALSE(enabled(control)) << control;
     EXPECT_TRUE(sent().empty());
   }
 }
@@ -111,19 +108,50 @@ TEST_F(StartUp, ALineLostShowsInRedUntilTheNextOpenWhosePortIsKeptForTheNextStar
   EXPECT_EQ(text("PortDevice"), "COM12 opens /dev/ttyS11");
 }
 
-TEST_F(StartUp, CloseStopsTheFirstElevenTimersOnly) {
+TEST_F(StartUp, CloseStopsTheStepTimersAndTheWakeUpsButNotTheModuleSearchPoll) {
   startOpen();
   click("Command6");  // Timer12 waiting; the wake-up request lights TXANZ
-  for (int n : {5, 6, 11, 13, 14}) timer(n).start();
+  for (int n : {5, 6, 11, 13, 14, 15, 16}) timer(n).start();
   click("Command38");
-  for (int n = 1; n <= 11; ++n) EXPECT_FALSE(timer(n).isEnabled()) << "Timer" << n;
-  for (int n : {12, 13, 14}) EXPECT_TRUE(timer(n).isEnabled()) << "Timer" << n;
+  for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 15, 16})
+    EXPECT_FALSE(timer(n).isEnabled()) << "Timer" << n;
+  for (int n : {13, 14}) EXPECT_TRUE(timer(n).isEnabled()) << "Timer" << n;
   // The lamps' timers are among them, so Close puts the lamps out itself.
   for (const char* lamp : {"TXANZ", "RXANZ"})
     EXPECT_EQ(find<Lamp>(lamp)->colour(), colour::DarkGreen) << lamp;
-  // The automatic start still runs into its procedure after Close.
-  clock.advance(4200);
-  EXPECT_EQ(title(), QStringList({"Press Button", "on Modul 1"}));
+}
+
+// A question that comes back after "No" ends with "Close" (and does not come
+// back with the next "Open") or with a switch of mode; so does a wake-up.
+TEST_F(StartUp, CloseOrAModeSwitchEndsEveryWakeUpAndQuestionLoop) {
+  struct Case {
+    const char* mode;
+    const char* start;
+    const char* leave;
+    int questions;  // asked before leaving, each answered No
+  };
+  const Case cases[] = {{"Option1", "Command6", "Command38", 2}, {"Option1", "Command6", "Option3", 1},
+                        {"Option2", "Command3", "Command38", 2}, {"Option2", "Command3", "Option1", 1},
+                        {"Option2", "Command7", "Command38", 0}, {"Option2", "Command2", "Option3", 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.start) + " left by " + c.leave);
+    window.reset();
+    line.close();
+    boxes.clearAsked();
+    startOpen();
+    click(c.mode);
+    if (QLatin1String(c.mode) == "Option1") click("Check1");
+    for (int q = 0; q < c.questions; ++q) boxes.queueAnswer(BoxAnswer::No);
+    click(c.start);
+    clock.advance(c.questions == 0 ? 2000 : 4000 * c.questions + 100);
+    ASSERT_EQ(boxes.asked().size(), std::size_t(c.questions));
+    click(c.leave);
+    if (QLatin1String(c.leave) == "Command38") click("Command36");
+    forgetFrames();
+    clock.advance(10000);
+    EXPECT_EQ(boxes.asked().size(), std::size_t(c.questions));
+    EXPECT_TRUE(sent().empty()) << sent().size() << " frames";
+  }
 }
 
 class LineCheckTest : public ProgrammerFixture {
@@ -141,7 +169,10 @@ TEST_F(LineCheckTest, SendLineAlternatesGreenAndRedOncePerSecond) {
   clock.advance(1020);  // the frames have crossed the line
   EXPECT_EQ(title(), QStringList({"Line Check", "Set LED red"}));
   EXPECT_EQ(bus.module(1).led, LedState::Red);
-  clock.advance(1000);
+  boxes.whileOpen([&](const BoxRequest&) { clock.advance(1000); });
+  click("b_Receive_Info");  // the LEDs go on switching while it is read
+  ASSERT_EQ(boxes.asked().size(), 1u);
+  EXPECT_TRUE(boxes.asked()[0].keepLines);
   EXPECT_EQ(bus.module(0).led, LedState::Green);
   clock.advance(480);
   click("Command9");

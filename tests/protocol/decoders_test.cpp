@@ -60,41 +60,5 @@ TEST(Decoders, CollectiveReading) {
   EXPECT_EQ(decode::messageNumber(withData({0xFF, 0xFE})), 0xFFFE);
 }
 
-TEST(StatusVerdict, BothRevisionRules) {
-  struct Case {
-    std::uint8_t status, error;
-    bool rev31, ok;
-    const char* notice;
-    bool external;
-  };
-  const char* none = "";
-  const char* uncal = decode::kNotCalibrated;
-  const char* rev = decode::kCheckRevision;
-  const Case cases[] = {
-      // older modules: bit 0x10 must be set
-      {0x11, 0, false, true, none, false},   // bit 0 ignored
-      {0x30, 0, false, true, none, true},   // external sensor is no error
-      {0x00, 0, false, false, uncal, false},
-      {0x20, 0, false, false, uncal, true},
-      {0x12, 0, false, false, none, false},
-      {0x90, 0, false, false, none, false},
-      {0x10, 1, false, false, none, false},
-      // revision 3.1: bit 0x10 must be clear
-      {0x00, 0, true, true, none, false},
-      {0x21, 0, true, true, none, true},
-      {0x10, 0, true, false, rev, false},
-      {0x02, 0, true, false, none, false},
-      {0x80, 0, true, false, none, false},
-      {0x00, 7, true, false, none, false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "status " << int(c.status) << " error " << int(c.error) << " rev31 " << c.rev31);
-    const auto v = decode::statusVerdict(c.status, c.error, c.rev31);
-    EXPECT_EQ(v.ok, c.ok);
-    EXPECT_EQ(v.notice, c.notice);
-    EXPECT_EQ(v.externalSensor, c.external);
-  }
-}
-
 }  // namespace
 }  // namespace zelta

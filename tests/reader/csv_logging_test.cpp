@@ -1,23 +1,22 @@
-// CSV logging: the files written by a scan, headers, delimiters and quoting,
-// the pending line at Stop and at exit, unwritable files, logging off, the
-// "Logging Options" window, the line that tells where values are logged, and
-// the options and port kept for the next start.
+// CSV logging: the files written by a scan with their exact lines, headers,
+// delimiters and quoting, the pass under way at Stop, Close, Manual Mode and
+// program end, unwritable directories, logging off, the "Logging Options"
+// window, the line that tells where values are logged, and the options and
+// port kept for the next start.
 #include <QDir>
 #include <QFile>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <unistd.h>
 
 #include "reader_fixture.h"
 
 namespace zelta::testing {
 namespace {
 
-const QString kStamp = QStringLiteral("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d");
-
-QString modules(const QString& delimiter, int last = 340) {
+QString modules(const QString& delimiter) {
   QStringList m;
-  for (int n = 1; n <= last; ++n) m << QStringLiteral("Module(%1)").arg(n);
+  for (int n = 1; n <= 340; ++n) m << QStringLiteral("Module(%1)").arg(n);
   return m.join(delimiter);
 }
 
@@ -29,9 +28,8 @@ class CsvLogging : public ReaderFixture {
     bus.module(2).millivolts = 13180;
     bus.setSilentRange(2, 2);
   }
-  QString path(const char* file) const { return dir.path() + "/" + file; }
-  QStringList lines(const char* file) {
-    QFile f(path(file));
+  QStringList lines(const QString& dir, const char* file = "ZELTA_Reader_Voltages.csv") {
+    QFile f(dir + "/" + file);
     if (!f.open(QIODevice::ReadOnly)) return {};
     const QString all = QString::fromLocal8Bit(f.readAll());
     EXPECT_TRUE(all.endsWith("\r\n")) << file;
@@ -42,87 +40,95 @@ class CsvLogging : public ReaderFixture {
   void setOptions(const QString& logDir, bool active, const QString& delimiter = ";") {
     menu("Logging_Options");
     QWidget* o = window("Log_Options");
-    find<QCheckBox>("Check1", o)->setChecked(active);
+    tick("Check1", true, o);
     type("T_LogDir", logDir, o);
     type("T_delim", delimiter, o);
+    tick("Check1", active, o);
     click("B_Apply", o);
   }
   // Fast scan of modules 1 to 3, left the moment the given number of
   // requests went out (the replies to all earlier ones are in).
   void scan(std::size_t requestCount) {
-    prepareScan("Fast", 1, 3);
+    if (!line.isOpen()) prepareScan("Fast", 1, 3);
     click("Command16");
     ASSERT_TRUE(clock.advanceUntil([&] { return frames().size() >= requestCount; }, 60000));
   }
-  // The voltage file after one pass (module type .. temperature, and the
-  // next voltage request) of a scan logged with the delimiter.
-  QStringList voltageLines(const QString& delimiter) {
-    setOptions(dir.path(), true, delimiter);
-    scan(5 * 3 + 1);
-    click("Command17");
-    return lines("ZELTA_Reader_Voltages.csv");
-  }
-  static void expectLine(const QString& line, const QString& rest) {
-    EXPECT_TRUE(QRegularExpression("^" + kStamp + QRegularExpression::escape(rest) + "$")
-                    .match(line)
-                    .hasMatch())
-        << line.toStdString() << "\n  does not end with " << rest.toStdString();
+  QString logStatus() {
+    return find("LogStatus")->isVisibleTo(form1.get()) ? text("LogStatus") : QString();
   }
 
   QTemporaryDir dir;
 };
 
+// The virtual clock's day starts at 2024-05-17 14:03:09; each line carries
+// the time its pass began. Left when the second voltage pass has begun.
 TEST_F(CsvLogging, AScanWritesItsFilesWithAHeaderOnlyWhereAFileIsNewOrEmpty) {
-  QFile old(path("ZELTA_Reader_Voltages.csv"));
+  QFile old(dir.filePath("ZELTA_Reader_Voltages.csv"));
   ASSERT_TRUE(old.open(QIODevice::WriteOnly));
   old.write("earlier line\r\n");
   old.close();
-  QFile empty(path("ZELTA_Reader_Info.csv"));
+  QFile empty(dir.filePath("ZELTA_Reader_Info.csv"));
   ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
   empty.close();
-  const QStringList u = voltageLines(";");
-  ASSERT_EQ(u.size(), 2);
-  EXPECT_EQ(u[0], "earlier line");
-  expectLine(u[1], ";13.200;;13.180");
-  const QStringList t = lines("ZELTA_Reader_Temperatures.csv");
-  ASSERT_EQ(t.size(), 2);
-  EXPECT_EQ(t[0], "Timestamp;" + modules(";"));
-  const QStringList info = lines("ZELTA_Reader_Info.csv");
-  ASSERT_EQ(info.size(), 4);
-  EXPECT_EQ(info[0], "Timestamp;Name of Values;" + modules(";"));
-  expectLine(info[1], ";Modultyp;Q12;;Q12");
-  expectLine(info[2], ";HW;3.1;;3.1");
-  expectLine(info[3], ";SW;2.10.3;;2.10.3");
-  EXPECT_FALSE(QFile::exists(path("ZELTA_Reader_Impedances.csv")));
-}
-
-// Stop writing the pass under way is checked with the unwritable directory.
-TEST_F(CsvLogging, ThePassUnderWayIsWrittenAtProgramEnd) {
-  setOptions(dir.path(), true);
-  scan(5 * 3 + 2);  // one voltage value into the second voltage pass
-  form1->close();
-  const QStringList u = lines("ZELTA_Reader_Voltages.csv");
-  ASSERT_EQ(u.size(), 3);
-  expectLine(u[2], ";13.200");
-}
-
-// Stop is checked with the unwritable directory, program end above.
-TEST_F(CsvLogging, ThePassUnderWayIsWrittenWhenThePortCloses) {
-  setOptions(dir.path(), true);
-  scan(5 * 3 + 2);  // one value into the second voltage pass
-  click("Command38");
-  const QStringList u = lines("ZELTA_Reader_Voltages.csv");
-  ASSERT_EQ(u.size(), 3);
-  expectLine(u[2], ";13.200");
-}
-
-TEST_F(CsvLogging, ThePassUnderWayIsWrittenWhenManualModeIsChosen) {
   setOptions(dir.path(), true);
   scan(5 * 3 + 2);
-  click("Option2");
-  const QStringList u = lines("ZELTA_Reader_Voltages.csv");
-  ASSERT_EQ(u.size(), 3);
-  expectLine(u[2], ";13.200");
+  EXPECT_EQ(lines(dir.path()), QStringList({"earlier line", "2024-05-17 14:03:10;13.200;;13.180"}));
+  const QStringList t = lines(dir.path(), "ZELTA_Reader_Temperatures.csv");
+  ASSERT_EQ(t.size(), 2);
+  EXPECT_EQ(t[0], "Timestamp;" + modules(";"));
+  EXPECT_EQ(lines(dir.path(), "ZELTA_Reader_Info.csv"),
+            QStringList({"Timestamp;Name of Values;" + modules(";"), "2024-05-17 14:03:09;Modultyp;Q12;;Q12",
+                         "2024-05-17 14:03:09;HW;3.1;;3.1", "2024-05-17 14:03:10;SW;2.10.3;;2.10.3"}));
+  EXPECT_FALSE(QFile::exists(dir.filePath("ZELTA_Reader_Impedances.csv")));
+}
+
+// Each scan starts a minute after the one before, the first an hour and two
+// minutes after the clock's day began; its second voltage pass two seconds
+// later. The pass under way is written once its last request is answered or
+// timed out, even when the user is quick to open again or to switch back; a
+// reply still due (the 18th request, to module 3) lands in it. Quit writes
+// at once.
+TEST_F(CsvLogging, ThePassUnderWayIsWrittenAtStopCloseManualModeAndProgramEnd) {
+  struct Case {
+    std::vector<const char*> clicks;
+    std::size_t requests;
+    const char* values;
+  };
+  const Case cases[] = {{{"Command17"}, 17, ";13.200"},
+                        {{"Command38"}, 17, ";13.200"},
+                        {{"Option2"}, 17, ";13.200"},
+                        {{"Command28"}, 17, ";13.200"},
+                        {{"Command17"}, 18, ";13.200;;13.180"},
+                        {{"Command38", "Command36"}, 18, ";13.200;;13.180"},
+                        {{"Option2", "Option1"}, 18, ";13.200;;13.180"}};
+  int k = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.clicks.front()) + " after request " + std::to_string(c.requests));
+    restart();
+    QTemporaryDir logs;
+    clock.advanceTo((3600 + 2 * 60 + 60 * k) * 1000);
+    setOptions(logs.path(), true);
+    scan(c.requests);
+    for (const char* control : c.clicks) click(control);
+    if (std::string(c.clicks.front()) != "Command28") clock.advance(1000);  // "Quit" ends the program
+    const QStringList u = lines(logs.path());
+    ASSERT_EQ(u.size(), 3);
+    EXPECT_EQ(u[2], QStringLiteral("2024-05-17 15:%1:11").arg(5 + k, 2, 10, QChar('0')) + c.values);
+    ++k;
+  }
+}
+
+TEST_F(CsvLogging, AFileMovedAwayOrEmptiedWhileScanningGetsItsHeaderAgain) {
+  setOptions(dir.path(), true);
+  scan(5 * 3 + 2);  // one line in each of the voltage and temperature files
+  ASSERT_TRUE(QFile::rename(dir.filePath("ZELTA_Reader_Voltages.csv"), dir.filePath("moved")));
+  ASSERT_TRUE(QFile::resize(dir.filePath("ZELTA_Reader_Temperatures.csv"), 0));
+  ASSERT_TRUE(clock.advanceUntil([&] { return frames().size() >= 5 * 3 + 8; }, 60000));
+  for (const char* file : {"ZELTA_Reader_Voltages.csv", "ZELTA_Reader_Temperatures.csv"}) {
+    const QStringList l = lines(dir.path(), file);
+    ASSERT_EQ(l.size(), 2) << file;
+    EXPECT_EQ(l[0], "Timestamp;" + modules(";"));
+  }
 }
 
 TEST_F(CsvLogging, Module340IsLoggedAndANewDirectoryGetsItsOwnHeaders) {
@@ -134,78 +140,107 @@ TEST_F(CsvLogging, Module340IsLoggedAndANewDirectoryGetsItsOwnHeaders) {
   for (const QString& d : {dir.path(), second.path()}) {
     setOptions(d, true);
     prepareScan("Fast", 339, 340);
-    click("Command16");
     const std::size_t until = frames().size() + 5 * 2 + 1;
-    ASSERT_TRUE(clock.advanceUntil([&] { return frames().size() >= until; }, 60000));
-    click("Command17");
+    scan(until);
     click("Command38");
-    QFile f(d + "/ZELTA_Reader_Voltages.csv");
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QStringList u = QString::fromLocal8Bit(f.readAll()).split("\r\n");
+    clock.advance(1000);
+    const QStringList u = lines(d);
     ASSERT_GE(u.size(), 2);
     EXPECT_EQ(u[0], "Timestamp;" + modules(";"));
-    EXPECT_TRUE(u[1].endsWith(";;12.000")) << u[1].toStdString();
-    EXPECT_EQ(u[1].split(';').size(), 341);
+    EXPECT_EQ(u[1].mid(19), QString(340, ';') + "12.000");
   }
 }
 
-TEST_F(CsvLogging, ADelimiterInAValueIsQuotedSoEveryModuleKeepsItsColumn) {
-  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-  const QStringList u = voltageLines(",");
-  QLocale::setDefault(QLocale::c());
-  ASSERT_EQ(u.size(), 2);
-  expectLine(u[1], ",\"13,200\",,\"13,180\"");
+// Trailing empty fields are cut with a one-character delimiter only; a value
+// holding the delimiter is quoted; a delimiter that would break the lines
+// (a quote, a line break) is replaced by ";".
+TEST_F(CsvLogging, EveryDelimiterGivesLinesThatReadBackIntoTheirColumns) {
+  struct Case {
+    QString typed, used;
+    QLocale locale;
+    QString values;  // after the timestamp
+  };
+  const QLocale c = QLocale::c(), german(QLocale::German, QLocale::Germany);
+  const Case cases[] = {
+      {"", ";", c, ";13.200;;13.180"},
+      {"|", "|", c, "|13.200||13.180"},
+      {"\t", "\t", c, "\t13.200\t\t13.180"},
+      {",", ",", german, ",\"13,200\",,\"13,180\""},
+      {", ", ", ", c, ", 13.200, , 13.180" + QString(", ").repeated(337)},
+      {";;", ";;", c, ";;13.200;;;;13.180" + QString(";;").repeated(337)},
+      {"\"", ";", c, ";13.200;;13.180"},
+      {"a\"b", ";", c, ";13.200;;13.180"},
+      {"\n", ";", c, ";13.200;;13.180"},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE("delimiter '" + k.typed.toStdString() + "'");
+    restart();
+    QLocale::setDefault(k.locale);
+    QTemporaryDir logs;
+    setOptions(logs.path(), true, k.typed);
+    EXPECT_EQ(text("T_delim", window("Log_Options")), k.used);
+    scan(5 * 3 + 1);
+    click("Command17");
+    clock.advance(1000);
+    QLocale::setDefault(c);
+    const QStringList u = lines(logs.path());
+    ASSERT_EQ(u.size(), 2);
+    EXPECT_EQ(u[0], "Timestamp" + k.used + modules(k.used));
+    EXPECT_EQ(u[1].mid(19), k.values);
+  }
 }
 
-TEST_F(CsvLogging, ATwoCharacterDelimiterSeparatesEveryColumn) {
-  const QStringList u = voltageLines(", ");
-  ASSERT_EQ(u.size(), 2);
-  EXPECT_EQ(u[0], "Timestamp, " + modules(", "));
-  expectLine(u[1], ", 13.200, , 13.180" + QString(", ").repeated(337));
-}
-
-TEST_F(CsvLogging, TrailingBackslashIsDroppedFromTheDirectory) {
-  setOptions(dir.path() + "\\", true);
-  EXPECT_EQ(form1->logger().logFiles()[0], path("ZELTA_Reader_Voltages.csv"));
-  menu("Logging_Options");
-  EXPECT_EQ(text("T_LogDir", window("Log_Options")), dir.path());
+// Reported in the red line while the scan goes on, no message box; the lines
+// kept meanwhile go first, in order, into the next good directory (its name
+// not ASCII).
+TEST_F(CsvLogging, UnwritableDirectoriesAreReportedAndTheirLinesWrittenLater) {
+  QDir(dir.path()).mkdir("readonly");
+  QFile::setPermissions(dir.filePath("readonly"), QFile::ReadOwner | QFile::ExeOwner);
+  QFile plain(dir.filePath("plainfile"));
+  ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+  plain.close();
+  const QString unwritable[] = {
+      dir.filePath("missing/deeper"),
+      geteuid() == 0 ? QStringLiteral("/proc/self") : dir.filePath("readonly"),  // root writes anywhere
+      dir.filePath("plainfile"),
+      dir.filePath(QString(300, 'x') + "/" + QString(4000, 'y')),
+  };
+  for (const QString& bad : unwritable) {
+    SCOPED_TRACE(bad.left(60).toStdString());
+    restart();
+    setOptions(bad, true);
+    scan(5 * 3 + 2);
+    click("Command17");
+    clock.advance(1000);
+    EXPECT_TRUE(logStatus().contains("ZELTA_Reader_")) << logStatus().toStdString();
+    EXPECT_TRUE(boxes.asked().empty());
+    QTemporaryDir good;
+    const QString goodDir = good.filePath(QString::fromUtf8("Pr\u00fcfdaten \u2603 \u65e5\u672c"));
+    ASSERT_TRUE(QDir().mkpath(goodDir));
+    setOptions(goodDir, true);
+    clearFrames();
+    scan(2);  // the next module type value begins a new line: all are written
+    click("Command17");
+    clock.advance(1000);
+    EXPECT_EQ(logStatus(), "");
+    const QStringList u = lines(goodDir);
+    ASSERT_EQ(u.size(), 3);
+    EXPECT_EQ(u[1].mid(19), ";13.200;;13.180");
+    EXPECT_EQ(u[2].mid(19), ";13.200");
+  }
 }
 
 TEST_F(CsvLogging, NothingIsWrittenWhileLoggingIsOff) {
   scan(5 * 3 + 1);  // options never opened
-  setOptions(dir.path(), false);
   click("Command17");
+  setOptions(dir.path(), false);
   click("Command16");
   clock.advance(3000);
   click("Command17");
   EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 }
 
-TEST_F(CsvLogging, AnUnwritableDirectoryIsReportedAndItsLinesWrittenLater) {
-  const QString missing = dir.path() + "/later";
-  setOptions(missing, true);
-  scan(5 * 3 + 2);
-  click("Command17");
-  QLabel* status = find<QLabel>("LogStatus");
-  EXPECT_TRUE(status->isVisibleTo(form1.get()));
-  EXPECT_TRUE(status->text().contains(QDir::toNativeSeparators(missing)));
-  EXPECT_TRUE(boxes.asked().empty());
-  ASSERT_TRUE(QDir().mkpath(missing));
-  click("Command16");
-  clock.advance(330);  // the next module type value, a new line: all are written
-  click("Command17");
-  EXPECT_FALSE(status->isVisibleTo(form1.get()));
-  QFile f(missing + "/ZELTA_Reader_Voltages.csv");
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  const QList<QByteArray> u = f.readAll().split('\n');
-  ASSERT_EQ(u.size(), 4);  // header, two passes, end
-  EXPECT_TRUE(u[1].contains(";13.200;;13.180"));
-  EXPECT_TRUE(u[2].contains(";13.200\r"));
-}
-
 TEST_F(CsvLogging, OptionsWindowBrowseOkCancelAndDefault) {
-  environment.home = "/home/tech";
-  environment.documents = "/home/tech/Documents";
   EXPECT_EQ(text("LoggingStatus"), "Logging off");
   menu("Logging_Options");
   QWidget* o = window("Log_Options");
@@ -229,7 +264,13 @@ TEST_F(CsvLogging, OptionsWindowBrowseOkCancelAndDefault) {
   EXPECT_EQ(form1->logger().logDir(), "/home/tech");
   EXPECT_EQ(form1->logger().delimiter(), ";");
   EXPECT_EQ(text("LoggingStatus"), "Logging to /home/tech");
+  // A trailing backslash is dropped from the directory, and stays dropped.
   menu("Logging_Options");
+  type("T_LogDir", dir.path() + "\\", o);
+  click("B_Apply", o);
+  EXPECT_EQ(form1->logger().logFiles()[0], dir.filePath("ZELTA_Reader_Voltages.csv"));
+  menu("Logging_Options");
+  EXPECT_EQ(text("T_LogDir", o), dir.path());
   click("Check1", o);
   click("B_Apply", o);
   EXPECT_EQ(text("LoggingStatus"), "Logging off");
@@ -254,9 +295,11 @@ TEST_F(CsvLogging, OptionsAndThePortAreKeptForTheNextStart) {
   click("B_Cancel", o);
   scan(5 * 3 + 1);
   click("Command17");
-  const QStringList u = lines("ZELTA_Reader_Voltages.csv");
-  ASSERT_EQ(u.size(), 2);
+  clock.advance(1000);
+  const QStringList u = lines(dir.path());
+  ASSERT_GE(u.size(), 2);
   EXPECT_EQ(u[0], "Timestamp," + modules(","));
+  EXPECT_EQ(u[1].mid(19), ",13.200,,13.180");
 }
 
 }  // namespace

@@ -28,22 +28,15 @@ class GridWindowsTest : public ReaderFixture {
   }
 };
 
-TEST_F(GridWindowsTest, CellsRunDownColumnsOfTwentyUnderTheirBlockLabels) {
+// Twips at 15 to the pixel: column c at 390 + 762 (c - 1), blocks from 600.
+// Narrow, modules 1 to 100 show; "More Values" widens the window to all.
+TEST_F(GridWindowsTest, LayoutMoreValuesQuitAndReopeningWithLiveValuesInThreeDecimals) {
+  scanning();
   menu("Module_Voltage");
   QWidget* w = window("Form2");
   ASSERT_TRUE(w->isVisible());
-  // Twips at 15 to the pixel: column c at 390 + 762 (c - 1), blocks from 600.
-  struct Place {
-    int module;
-    int left;
-    int top;
-  };
-  for (const Place& p :
-       {Place{1, 26, 40}, Place{21, 77, 40}, Place{100, 229, 592}, Place{340, 839, 592}}) {
-    const QRect r = cell("Form2", p.module - 1)->geometry();
-    EXPECT_EQ(r.topLeft(), QPoint(p.left, p.top)) << "module " << p.module;
-    EXPECT_EQ(r.size(), QSize(42, 19));
-  }
+  for (const auto& [module, left, top] : {std::tuple{1, 26, 40}, {21, 77, 40}, {100, 229, 592}, {340, 839, 592}})
+    EXPECT_EQ(cell("Form2", module - 1)->geometry(), QRect(left, top, 42, 19)) << "module " << module;
   EXPECT_EQ(text("Label5", w), "16");
   EXPECT_EQ(text("Label69", w), "336");
   // Narrow: modules 1 to 100 show, 101 on are beyond the edge, with the
@@ -52,23 +45,17 @@ TEST_F(GridWindowsTest, CellsRunDownColumnsOfTwentyUnderTheirBlockLabels) {
   EXPECT_EQ(cellsScroll(w), 0);
   EXPECT_EQ(w->height(), std::min(671, w->screen()->availableGeometry().height() - 48));
   EXPECT_EQ(find("Command28", w)->mapTo(w, QPoint(0, 0)).y(), w->height() - 31);
-  click("Command1", w);
-  // Wide: all 17 columns, as far as the screen allows, and scrolled beyond.
-  EXPECT_GT(cellsShown(w) + cellsScroll(w), cell("Form2", 339)->geometry().right());
-  EXPECT_LE(w->width(), w->screen()->availableGeometry().width() - 16);
-  EXPECT_FALSE(find("Command1", w)->isEnabled());
-}
-
-TEST_F(GridWindowsTest, QuitUnloadsAndReopeningRefillsInGeneralFormWhileLiveValuesShowThreeDecimals) {
-  scanning();
-  menu("Module_Voltage");
   receive(reply(21, cmd::Voltage, 0x33, 0x90));
   EXPECT_EQ(cell("Form2", 20)->text(), "13.200");
   QKeyEvent typed(QEvent::KeyPress, Qt::Key_9, Qt::NoModifier, "9");
   QCoreApplication::sendEvent(cell("Form2", 20), &typed);
   EXPECT_EQ(cell("Form2", 20)->text(), "13.200") << "a cell cannot be edited";
-  click("Command1", window("Form2"));
-  click("Command28", window("Form2"));
+  click("Command1", w);
+  // Wide: all 17 columns, as far as the screen allows, and scrolled beyond.
+  EXPECT_GT(cellsShown(w) + cellsScroll(w), cell("Form2", 339)->geometry().right());
+  EXPECT_LE(w->width(), w->screen()->availableGeometry().width() - 16);
+  EXPECT_FALSE(find("Command1", w)->isEnabled());
+  click("Command28", w);
   EXPECT_EQ(window("Form2"), nullptr);
   settle();
   menu("Module_Voltage");
@@ -87,7 +74,8 @@ TEST_F(GridWindowsTest, StartEmptiesEveryCellAndTableOnlyWithClearOldValues) {
   receive(reply(340, cmd::SoftwareRevision, 2, 10, 3));
   EXPECT_EQ(cellText("Form8", 339), "2.10.3");
   click("Command17");
-  click("Command28", window("Form9"));
+  menu("Hardware_Revision");
+  click("Command28", window("Form9"));  // the table alone keeps the value
   ASSERT_TRUE(find<QCheckBox>("Check1")->isChecked());
   click("Command16");
   EXPECT_EQ(cellText("Form8", 339), "");
@@ -97,7 +85,7 @@ TEST_F(GridWindowsTest, StartEmptiesEveryCellAndTableOnlyWithClearOldValues) {
   // Without the tick a new Start keeps what came in.
   receive(reply(2, cmd::ModuleType, 20));
   click("Command17");
-  find<QCheckBox>("Check1")->setChecked(false);
+  tick("Check1", false);
   click("Command16");
   EXPECT_EQ(cellText("Form7", 1), "S11");
 }

@@ -1,6 +1,7 @@
 // Manual Mode: the six value buttons, the module search, and the address
 // field with the "Module Values" window it clears.
 #include "protocol/commands.h"
+#include "reader/number_text.h"
 #include "reader_fixture.h"
 
 namespace zelta::testing {
@@ -62,14 +63,35 @@ TEST_F(ManualTest, ModuleSearchSendsSetAndResetAndNeverCountsAMissingAnswer) {
   EXPECT_EQ(text("Label7"), "0");
 }
 
-TEST_F(ManualTest, AnAddressChangeClearsTheShownValues) {
-  type("Text2", "5");
+// Any text leaves an address from 0 to 340, and each button then sends a
+// request to it; every change empties the shown values.
+TEST_F(ManualTest, AddressFieldCorrectsEveryTextAndClearsTheShownValues) {
+  const std::pair<QString, QString> exact[] = {
+      {"-3", "0"}, {"500", "340"}, {"", "1"}, {"abc", "1"}, {"0", "0"}, {"340", "340"}, {"5", "5"}};
+  for (const auto& [typed, shown] : exact) {
+    type("Text2", typed);
+    EXPECT_EQ(text("Text2"), shown) << "typed '" << typed.toStdString() << "'";
+  }
   receive(reply(5, cmd::Voltage, 0x01, 0xF4));
   receive(reply(5, cmd::HardwareRevision, 3, 1));
   EXPECT_EQ(field("Text4"), ".500");
   type("Text2", "6");
   for (const char* f : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6"})
     EXPECT_EQ(field(f), "") << f;
+
+  for (const QString& typed : kAwkwardTexts) {
+    SCOPED_TRACE("typed '" + typed.left(20).toStdString() + "'");
+    type("Text2", typed);
+    const auto address = strictNumber(text("Text2"));
+    ASSERT_TRUE(address && *address >= 0 && *address <= 340) << text("Text2").left(40).toStdString();
+    clearFrames();
+    for (const char* button : {"Command15", "Command14", "Command13", "Command8", "Command56",
+                               "Command12", "Command23", "Command66"})
+      click(button);
+    ASSERT_EQ(frames().size(), 8u);
+    for (const auto& f : frames()) EXPECT_EQ(frameAddress(f.frame), frameAddress(frames()[0].frame));
+    EXPECT_LE(frameAddress(frames()[0].frame), 340);
+  }
 }
 
 }  // namespace

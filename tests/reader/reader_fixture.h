@@ -1,6 +1,7 @@
 // A ZELTA_Reader main window on a virtual clock, wired to the in-process bus
 // simulator and the platform fakes, with helpers that work the controls by
-// their names as a user would.
+// their names as a user would: clicking or typing into a disabled control
+// fails the test instead.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -45,6 +46,8 @@ class ReaderFixture : public ::testing::Test {
 
   void click(const QString& name, QWidget* in = nullptr);
   void type(const QString& name, const QString& text, QWidget* in = nullptr);
+  // Clicks a check box if it is not already in that state.
+  void tick(const QString& name, bool on, QWidget* in = nullptr);
   void menu(const QString& name);
   void choosePort(int listIndex);  // a click in the port list
   void openPort(const QString& portText = "COM1");
@@ -59,6 +62,8 @@ class ReaderFixture : public ::testing::Test {
   void receive(const Frame& frame);
   // Drops windows the program has unloaded.
   static void settle();
+  // The program ends and starts afresh; the port is closed.
+  void restart();
 
   VirtualClock clock;
   BusSimulator bus{clock, 7};
@@ -69,9 +74,12 @@ class ReaderFixture : public ::testing::Test {
   FixedEnvironment environment;
   MemorySettings settings;
   FixedPortCatalog ports;
-  Platform platform{clock, line, boxes, tone, folders, environment, settings, &ports};
+  Platform platform{clock, line, boxes, tone, folders, environment, settings, nullptr, &ports};
   std::unique_ptr<ReaderWindow> form1;
 };
+
+// Texts that are hard on a number reader, for the fields that take numbers.
+extern const QStringList kAwkwardTexts;
 
 // A reply frame as a module sends it.
 Frame reply(std::uint16_t address, std::uint8_t command, std::uint8_t d4 = 0, std::uint8_t d5 = 0,

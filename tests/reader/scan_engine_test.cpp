@@ -1,7 +1,11 @@
-// The scan: request order and timing, the fast step, impedance sweeps with
-// their countdown, the address range and its corrections, Stop, the switch to
-// Manual Mode, and replies that are corrupt, late or from unknown addresses.
+// The scan: request order, captions and timing at each rate, the fast step,
+// impedance sweeps with their countdown, the address range and its
+// corrections, Stop, Close and Manual Mode, and replies that are corrupt,
+// late or from unknown addresses.
+#include <cmath>
+
 #include "protocol/commands.h"
+#include "reader/number_text.h"
 #include "reader/value_store.h"
 #include "reader_fixture.h"
 
@@ -21,24 +25,47 @@ class ScanEngineTest : public ReaderFixture {
   }
 };
 
-TEST_F(ScanEngineTest, MediumWithoutAnswersAsksEveryModuleEvery300msAndNeverImpedanceWithoutCheck7) {
-  prepareScan("Medium", 1, 2);
-  const qint64 t0 = clock.nowMs();
-  click("Command16");
-  clock.advance(14 * 300 + 1);
-  const Requests expected = {{1, MT}, {2, MT}, {1, HW}, {2, HW}, {1, SW}, {2, SW}, {1, U},
-                             {2, U},  {1, T},  {2, T},  {1, U},  {2, U},  {1, T},  {2, T}};
-  EXPECT_EQ(requests(frames()), expected);
-  for (std::size_t i = 0; i < frames().size(); ++i)
-    EXPECT_EQ(frames()[i].atMs, t0 + 300 * qint64(i + 1)) << "request " << i;
-  // Each request counts one missing answer, 280 ms after it went out.
-  EXPECT_EQ(text("Label7"), "13");
-  clock.advance(279);
-  EXPECT_EQ(text("Label7"), "14");
-  // With Check7 cleared no impedance sweep ever runs.
-  clock.advance(20 * 60000);
-  EXPECT_EQ(countOf(Z), 0);
-  EXPECT_EQ(text("Text1"), "1");
+// No module answers: every request is a missing answer, one request per
+// phase-timer interval, and without Check7 never an impedance sweep.
+TEST_F(ScanEngineTest, EachRateAsksEveryModuleInTurnWithItsStepAndAnswerTime) {
+  struct Step {
+    int address, command;
+    const char* caption;
+  };
+  const Step steps[] = {{1, MT, "Module Type Module: "},   {2, MT, "Module Type Module: "},
+                        {1, HW, "Hardware Type Module: "}, {2, HW, "Hardware Type Module: "},
+                        {1, SW, "Software Type Module: "}, {2, SW, "Software Type Module: "},
+                        {1, U, "Voltage Module: "},        {2, U, "Voltage Module: "},
+                        {1, T, "Temperature Module: "},    {2, T, "Temperature Module: "},
+                        {1, U, "Voltage Module: "},        {2, U, "Voltage Module: "}};
+  struct Rate {
+    const char* name;
+    qint64 stepMs, answerMs;
+  };
+  for (const Rate& r : {Rate{"Medium", 300, 280}, Rate{"Slow", 1000, 980}}) {
+    SCOPED_TRACE(r.name);
+    restart();
+    prepareScan(r.name, 1, 2);
+    const qint64 t0 = clock.nowMs();
+    click("Command16");
+    clock.advance(r.stepMs - 1);
+    EXPECT_TRUE(frames().empty());
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+      clock.advanceTo(t0 + r.stepMs * qint64(i + 1));
+      ASSERT_EQ(frames().size(), i + 1);
+      EXPECT_EQ(requests(frames())[i], std::make_pair(steps[i].address, steps[i].command)) << i;
+      EXPECT_EQ(text("Label37"), steps[i].caption) << i;
+      EXPECT_EQ(text("Label21"), QString::number(steps[i].address)) << i;
+      EXPECT_EQ(text("Label7"), QString::number(i)) << i;
+    }
+    clock.advance(r.answerMs - 1);
+    EXPECT_EQ(text("Label7"), "11");
+    clock.advance(1);
+    EXPECT_EQ(text("Label7"), "12");
+    clock.advance(20 * 60000);
+    EXPECT_EQ(countOf(Z), 0);
+    EXPECT_EQ(text("Text1"), "1");
+  }
 }
 
 TEST_F(ScanEngineTest, FastFollowsEachReplyBy10ms) {
@@ -56,14 +83,14 @@ TEST_F(ScanEngineTest, FastFollowsEachReplyBy10ms) {
   for (std::size_t i = 0; i + 1 < std::size_t(5 * kModules); ++i)
     EXPECT_EQ(frames()[i + 1].atMs, replies[i] + 10) << "request " << i + 1;
   EXPECT_EQ(text("Label7"), "0");
-  // A sweep of n modules takes n times (exchange + 10 ms).
-  const qint64 exchange = replies[0] - frames()[0].atMs;
-  const qint64 sweep = frames()[kModules].atMs - frames()[0].atMs;
-  EXPECT_NEAR(double(sweep), double(kModules * (exchange + 10)), kModules * 1.0);
 }
 
-TEST_F(ScanEngineTest, ImpedanceSweepFollowsTheFirstMinuteTick) {
-  prepareScan("Medium", 1, 2, true);
+// At the Fast rate with module 1 answering: the impedance sweep still asks
+// one module every 1500 ms, waits 1450 ms for an answer, pauses 1500 ms.
+TEST_F(ScanEngineTest, ImpedanceSweepFollowsTheFirstMinuteTickAtItsOwnPace) {
+  bus.addModules(2, 1);
+  bus.setSilentRange(2, 2);
+  prepareScan("Fast", 1, 2, true);
   QStringList countdown;
   QObject::connect(find<QLineEdit>("Text1"), &QLineEdit::textChanged,
                    [&](const QString& t) { countdown << t; });
@@ -80,6 +107,7 @@ TEST_F(ScanEngineTest, ImpedanceSweepFollowsTheFirstMinuteTick) {
   ASSERT_EQ(z.size(), 2u);
   EXPECT_EQ(z[1] - z[0], 1500);
   EXPECT_EQ(text("Text1"), "15");
+  EXPECT_EQ(text("Label37"), "Impedance Module: ");
   // Missing answer after 1450 ms, then a 1500 ms pause and the voltage sweep.
   const QString missing = text("Label7");
   clock.advance(1449);
@@ -113,49 +141,137 @@ TEST_F(ScanEngineTest, StartAfterTheEndShrinksTheRangeToTheStart) {
             (Requests{{5, MT}, {5, HW}, {5, SW}, {5, U}, {5, T}, {5, U}, {5, T}}));
 }
 
-TEST_F(ScanEngineTest, AddressFieldsCorrectThemselves) {
+// The exact corrections first; then after any text each field holds a number
+// and a scan asks addresses from 0 to 340 only (a start between 0 and 1 stays
+// as typed and asks address 0).
+TEST_F(ScanEngineTest, AddressFieldsCorrectThemselvesAndAnyTextLeavesAScanThatRuns) {
   struct Case {
     const char* field;
     const char* typed;
     const char* shown;
   };
   const Case cases[] = {
-      {"Text45", "400", "340"},  {"Text45", "abc", "2"},   {"Text45", "0.5", "1"},
-      {"Text45", "-3", "1"},     {"Text45", "340", "340"}, {"Text8", "0", "1"},
-      {"Text8", "", "1"},        {"Text8", "400", "339"},  {"Text8", "0.5", "0.5"},
-      {"Text8", " 12 ", " 12 "}, {"Text1", "soon", "1"},   {"Text1", "7", "7"},
-      {"Text2", "-3", "0"},      {"Text2", "500", "340"},  {"Text2", "", "1"},
-      {"Text2", "abc", "1"},     {"Text2", "0", "0"},      {"Text2", "340", "340"},
+      {"Text45", "400", "340"}, {"Text45", "abc", "2"}, {"Text45", "0.5", "1"},
+      {"Text45", "2.5", "3"},   {"Text45", "-3", "1"},  {"Text45", "340", "340"},
+      {"Text8", "0", "1"},      {"Text8", "", "1"},     {"Text8", "400", "339"},
+      {"Text8", "0.5", "1"},    {"Text8", "1.4", "1"},  {"Text8", " 12 ", " 12 "},
+      {"Text1", "soon", "1"},   {"Text1", "7", "7"},
   };
-  openPort();
+  bus.addModules(3, 1);
+  prepareScan("Medium", 1, 3, true);
   for (const Case& c : cases) {
     type(c.field, c.typed);
     EXPECT_EQ(text(c.field), c.shown) << c.field << " typed '" << c.typed << "'";
   }
+  const auto holds = [&](const char* field, double low, double high) {
+    const auto v = strictNumber(text(field));
+    return v && *v >= low && *v <= high;
+  };
+  for (const QString& typed : kAwkwardTexts) {
+    SCOPED_TRACE("typed '" + typed.left(20).toStdString() + "'");
+    type("Text8", typed);
+    type("Text45", typed);
+    EXPECT_TRUE(holds("Text8", 0, 339)) << text("Text8").left(40).toStdString();
+    EXPECT_TRUE(holds("Text45", 1, 340)) << text("Text45").left(40).toStdString();
+    clearFrames();
+    click("Command16");
+    type("Text1", typed);  // read by the minute tick and at the end of each temperature sweep
+    clock.advance(61000);
+    EXPECT_TRUE(holds("Text1", -HUGE_VAL, HUGE_VAL)) << text("Text1").left(40).toStdString();
+    click("Command17");
+    EXPECT_GE(frames().size(), 5u);
+    for (const auto& f : frames()) EXPECT_LE(frameAddress(f.frame), 340);
+  }
 }
 
-TEST_F(ScanEngineTest, StopAndManualModeHaltTheScanAndStartBeginsWithModuleType) {
-  bus.addModules(4, 1);
-  prepareScan("Medium", 1, 4);
-  click("Command16");
-  clock.advance(6 * 300 + 50);  // into the hardware sweep
-  click("Command17");
-  auto sent = frames().size();
-  clock.advance(5000);
-  EXPECT_EQ(frames().size(), sent);
-  clearFrames();
-  click("Command16");
-  clock.advance(301);
-  EXPECT_EQ(requests(frames()), (Requests{{1, MT}}));
-  clock.advance(700);
-  click("Option2");
-  sent = frames().size();
-  clock.advance(10000);
-  EXPECT_EQ(frames().size(), sent);
+// Stop, Close and Manual Mode each end the scan for good: in an impedance
+// sweep, and with a fast step still pending. A new Start begins with module
+// type at the start address.
+TEST_F(ScanEngineTest, StopCloseAndManualModeEndTheScanWhateverRuns) {
+  bus.addModules(2, 1);
+  Timer* fastStep = nullptr;
+  for (bool impedanceSweep : {true, false}) {
+    for (const char* control : {"Command17", "Command38", "Option2"}) {
+      SCOPED_TRACE(std::string(control) + (impedanceSweep ? " in an impedance sweep" : " at a fast step"));
+      restart();
+      fastStep = form1->findChild<Timer*>("Timer12");
+      prepareScan("Fast", 1, 2, impedanceSweep);
+      click("Command16");
+      if (impedanceSweep) {
+        ASSERT_TRUE(clock.advanceUntil([&] { return countOf(Z) == 1; }, 2 * 60000));
+        clock.advance(100);  // answered; the next request is due 1400 ms later
+      } else {
+        ASSERT_TRUE(clock.advanceUntil([&] { return fastStep->isEnabled(); }, 5000));
+      }
+      click(control);
+      const std::size_t sent = frames().size();
+      const QString missing = text("Label7");
+      clock.advance(5 * 60000);
+      EXPECT_EQ(frames().size(), sent);
+      EXPECT_EQ(text("Label7"), missing);  // nor requests into a closed port
+      if (std::string(control) == "Command17") {
+        clearFrames();
+        click("Command16");
+        clock.advance(301);
+        EXPECT_EQ(requests(frames()), (Requests{{1, MT}}));
+      }
+    }
+  }
 }
 
 // Replies as the scan receives them, left just after the first request
 // (module type to module 1) of a Medium scan of modules 1 to 2.
+class ReceiveTest : public ScanEngineTest {
+ protected:
+  void SetUp() override {
+    prepareScan("Medium", 1, 2);
+    click("Command16");
+    clock.advance(301);
+  }
+  bool empty(ValueKind kind, int address) {
+    return std::holds_alternative<std::monostate>(form1->store().at(kind, address - 1));
+  }
+};
+
+TEST_F(ReceiveTest, WrongCheckByteCountsOnceAndIsAlsoAMissingAnswer) {
+  Frame bad = reply(1, cmd::ModuleType, 1);
+  bad[10] ^= 0x5A;
+  receive(bad);
+  EXPECT_EQ(text("Label8"), "1");
+  EXPECT_EQ(find<Lamp>("crc")->colour(), colour::Red);
+  EXPECT_TRUE(empty(ValueKind::ModuleType, 1));
+  clock.advance(278);  // the answer timer runs out 280 ms after the request
+  EXPECT_EQ(text("Label7"), "0");
+  clock.advance(1);
+  EXPECT_EQ(text("Label7"), "1");
+}
+
+// Each request forgets the part of an earlier reply that came in: a cut-off
+// frame costs no check error.
+TEST_F(ReceiveTest, ARequestForgetsAPartlyReceivedReply) {
+  const Frame cut = reply(1, cmd::ModuleType, 1);
+  for (std::size_t i = 0; i < 6; ++i) emit line.byteReceived(cut[i]);
+  clock.advance(300);  // the next request
+  receive(reply(2, cmd::ModuleType, 21));
+  EXPECT_EQ(text("Label8"), "0");
+  EXPECT_EQ(cellText("Form7", 1), "S12");
+}
+
+// Values go by the reply's own address; replies from outside the tables
+// change nothing and the receiver stays ready.
+TEST_F(ReceiveTest, ARepliesAddressDecidesWhereItsValueGoes) {
+  receive(reply(2, cmd::Voltage, 0x33, 0x90));  // 13.2 V from module 2
+  EXPECT_EQ(form1->store().at(ValueKind::Voltage, 1), StoredValue(13.2));
+  EXPECT_TRUE(empty(ValueKind::Voltage, 1));
+  EXPECT_EQ(cellText("Form2", 1), "13.200");
+  for (int address : {0, 341, 0xFFFF}) {
+    receive(reply(static_cast<std::uint16_t>(address), cmd::Temperature, 120));
+    for (int a = 1; a <= kModuleCount; ++a) ASSERT_TRUE(empty(ValueKind::Temperature, a));
+  }
+  receive(reply(1, cmd::Temperature, 120));
+  EXPECT_EQ(form1->store().at(ValueKind::Temperature, 0), StoredValue(21.0));
+}
+
 // A valid reply from an address outside the tables stops the answer timer;
 // the Fast scan must still step on instead of waiting for ever.
 TEST_F(ScanEngineTest, AFastScanStepsOnAfterAReplyFromOutsideTheTables) {
@@ -169,66 +285,41 @@ TEST_F(ScanEngineTest, AFastScanStepsOnAfterAReplyFromOutsideTheTables) {
   EXPECT_EQ(frames().back().atMs, sentAt + 10);
 }
 
-// A fast step still pending when the scan is stopped or the port closed must
-// not start the next sweep.
-TEST_F(ScanEngineTest, AFastStepPendingAtStopOrCloseDoesNotRestartTheScan) {
+// A stopped scan stays stopped, whatever rate is picked afterwards and whatever
+// fast step, reply or time-out is still to come: a Fast scan with its fast step
+// pending at Stop or Close; a Medium scan stopped with its last request on its
+// way to a module that answers (1) or to a silent one (2), then "Fast" picked.
+TEST_F(ScanEngineTest, AStoppedScanStaysStopped) {
+  struct Case {
+    const char* rate;
+    int address;
+    const char* control;
+    bool pickFast;
+  };
+  const Case cases[] = {{"Fast", 1, "Command17", false},
+                        {"Fast", 1, "Command38", false},
+                        {"Medium", 1, "Command17", true},
+                        {"Medium", 2, "Command17", true}};
   bus.addModules(1, 1);
-  for (const char* control : {"Command17", "Command38"}) {
-    SCOPED_TRACE(control);
-    prepareScan("Fast", 1, 1);
+  Timer* fastStep = form1->findChild<Timer*>("Timer12");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.rate) + " " + c.control + " module " + std::to_string(c.address));
+    prepareScan(c.rate, c.address, c.address);
     click("Command16");
-    Timer* fastStep = form1->findChild<Timer*>("Timer12");
-    ASSERT_TRUE(clock.advanceUntil([&] { return fastStep->isEnabled(); }, 5000));
-    click(control);
+    ASSERT_TRUE(clock.advanceUntil(
+        [&] { return c.pickFast ? !frames().empty() : fastStep->isEnabled(); }, 5000));
+    click(c.control);
+    if (c.pickFast) click("Option3(0)");
     const std::size_t sent = frames().size();
     const QString missing = text("Label7");
     clock.advance(5000);
     EXPECT_EQ(frames().size(), sent);
-    EXPECT_EQ(text("Label7"), missing);  // no requests into a closed port either
-    if (std::string(control) == "Command17") click("Command38");
+    if (std::string(c.control) == "Command38") {
+      EXPECT_EQ(text("Label7"), missing);  // no requests into a closed port either
+    } else {
+      click("Command38");
+    }
   }
-}
-
-class ReceiveTest : public ScanEngineTest {
- protected:
-  void SetUp() override {
-    prepareScan("Medium", 1, 2);
-    click("Command16");
-    clock.advance(301);
-  }
-  const StoredValue& stored(ValueKind kind, int address) {
-    return form1->store().at(kind, address - 1);
-  }
-};
-
-TEST_F(ReceiveTest, WrongCheckByteCountsOnceAndIsAlsoAMissingAnswer) {
-  Frame bad = reply(1, cmd::ModuleType, 1);
-  bad[10] ^= 0x5A;
-  receive(bad);
-  EXPECT_EQ(text("Label8"), "1");
-  EXPECT_EQ(find<Lamp>("crc")->colour(), colour::Red);
-  EXPECT_TRUE(std::holds_alternative<std::monostate>(stored(ValueKind::ModuleType, 1)));
-  clock.advance(278);  // the answer timer runs out 280 ms after the request
-  EXPECT_EQ(text("Label7"), "0");
-  clock.advance(1);
-  EXPECT_EQ(text("Label7"), "1");
-}
-
-TEST_F(ReceiveTest, ALateReplyIsFiledUnderItsOwnAddress) {
-  receive(reply(2, cmd::Voltage, 0x33, 0x90));  // 13.2 V from module 2
-  EXPECT_EQ(stored(ValueKind::Voltage, 2), StoredValue(13.2));
-  EXPECT_TRUE(std::holds_alternative<std::monostate>(stored(ValueKind::Voltage, 1)));
-  EXPECT_EQ(cellText("Form2", 1), "13.200");
-}
-
-TEST_F(ReceiveTest, RepliesFromOutsideTheTablesChangeNothingAndTheReceiverStaysReady) {
-  for (int address : {0, 341, 0xFFFF}) {
-    receive(reply(static_cast<std::uint16_t>(address), cmd::Temperature, 120));
-    for (int a = 1; a <= kModuleCount; ++a)
-      ASSERT_TRUE(std::holds_alternative<std::monostate>(stored(ValueKind::Temperature, a)));
-  }
-  receive(reply(1, cmd::Temperature, 120));
-  EXPECT_EQ(stored(ValueKind::Temperature, 1), StoredValue(21.0));
 }
 
 }  // namespace

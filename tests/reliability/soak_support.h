@@ -1,14 +1,8 @@
-// Helpers of the reliability tests: how long to run, the heap in use (sampled
-// to show that a program does not grow with time), CPU time used, and a check
-// of what a program put on the wire.
+// Helpers of the long runs: how long to run, and the heap in use (sampled to
+// show that a program does not grow with time).
 #pragma once
 
-#include <QString>
 #include <cstddef>
-#include <initializer_list>
-#include <vector>
-
-#include "sim/bus_simulator.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -32,13 +26,5 @@ inline constexpr bool kUnderSanitizer = false;
 int soakHours(int normal, int sanitized);
 // Bytes handed out by malloc and not freed.
 std::size_t heapInUse();
-// CPU seconds this process has used.
-double cpuSeconds();
-
-// The first frame that does not start with "#", has a wrong check byte, an
-// address outside [lowestAddress, highestAddress] or a code not in codes (an
-// empty list allows every code), described; empty when all are good.
-QString wireProblem(const std::vector<BusSimulator::WireFrame>& frames, int lowestAddress,
-                    int highestAddress, std::initializer_list<int> codes = {});
 
 }  // namespace zelta::testing

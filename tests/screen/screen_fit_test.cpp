@@ -49,8 +49,8 @@ TEST_F(ReaderOnASmallScreen, EveryWindowFits) {
   line.failNow("Input/output error");
   menu("Logging_Options");
   expectFits(window("Log_Options"));
-  type("T_LogDir", "/home/technician/battery-strings/site-north/string-7/logs", window("Log_Options"));
   click("Check1", window("Log_Options"));
+  type("T_LogDir", "/home/technician/battery-strings/site-north/string-7/logs", window("Log_Options"));
   click("B_Apply", window("Log_Options"));
   expectFits(form1.get());
   menu("Module_Voltage");

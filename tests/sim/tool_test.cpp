@@ -36,29 +36,21 @@ TEST(FrameText, DescribesRequestsAndReplies) {
 }
 
 TEST(SimOptionsParsing, DefaultsAndEveryOption) {
-  const auto defaults = parseSimOptions({});
-  ASSERT_TRUE(defaults.options);
-  EXPECT_EQ(defaults.options->modules, 24);
-
+  EXPECT_EQ(parseSimOptions({}).options->modules, 24);
+  EXPECT_EQ(parseSimOptions({"--unaddressed"}).options->firstAddress, 0);
   const auto p = parseSimOptions({"--modules", "5", "--first-address", "300", "--seed", "9", "--missing", "0.1",
                                   "--corrupt", "0.01", "--noise", "0.2", "--stray", "0.3", "--late", "0.4",
                                   "--late-by", "250", "--silent", "2-4", "--turnaround", "5.5", "--pace", "40",
                                   "--drift", "--trace", "--link", "/tmp/bus"});
   ASSERT_TRUE(p.options) << p.error;
   const SimOptions& o = *p.options;
-  EXPECT_EQ(o.modules, 5);
-  EXPECT_EQ(o.firstAddress, 300);
-  EXPECT_EQ(o.seed, 9u);
-  EXPECT_EQ(o.faults.missingReply, 0.1);
-  EXPECT_EQ(o.faults.strayStart, 0.3);
-  EXPECT_EQ(o.faults.lateReply, 0.4);
-  EXPECT_EQ(o.faults.lateByMs, 250);
+  const FaultRates& f = o.faults;
+  EXPECT_EQ(std::make_tuple(o.modules, o.firstAddress, o.seed, o.turnaroundMs, o.lineCheckPaceMs, o.link),
+            std::make_tuple(5, 300, 9u, 5.5, 40.0, std::string("/tmp/bus")));
+  EXPECT_EQ(std::make_tuple(f.missingReply, f.corruptByte, f.noiseByte, f.strayStart, f.lateReply, f.lateByMs),
+            std::make_tuple(0.1, 0.01, 0.2, 0.3, 0.4, 250));
   EXPECT_EQ(o.silent, std::make_pair(std::uint16_t{2}, std::uint16_t{4}));
-  EXPECT_EQ(o.turnaroundMs, 5.5);
-  EXPECT_EQ(o.lineCheckPaceMs, 40);
   EXPECT_TRUE(o.drift && o.trace);
-  EXPECT_EQ(o.link, "/tmp/bus");
-  EXPECT_EQ(parseSimOptions({"--unaddressed"}).options->firstAddress, 0);
 }
 
 TEST(SimOptionsParsing, RefusesWhatItCannotUse) {
