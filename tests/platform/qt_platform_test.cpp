@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QtEndian>
 #include <functional>
+#include <tuple>
 
 #include "platform/qt_environment.h"
 #include "platform/qt_folder_chooser.h"
@@ -259,6 +260,20 @@ TEST(QtSerialLine, PortNumbersNameDevicesAndFailedOpensAreToldApart) {
   EXPECT_FALSE(line.openDevice(pty.path()));
   EXPECT_EQ(line.lastError().kind, Kind::Busy) << line.errorString().toStdString();
   holder.close();
+
+  // What QSerialPort's code stands for, as the device file is found (the
+  // case below that root cannot reach included).
+  using E = QSerialPort::SerialPortError;
+  const std::tuple<E, bool, bool, Kind> codes[] = {
+      {E::DeviceNotFoundError, false, false, Kind::NoSuchDevice},
+      {E::PermissionError, false, false, Kind::NoSuchDevice},
+      {E::PermissionError, true, false, Kind::PermissionDenied},
+      {E::PermissionError, true, true, Kind::Busy},
+      {E::OpenError, true, true, Kind::Busy},
+      {E::UnknownError, true, true, Kind::Other},
+  };
+  for (const auto& [code, exists, mayUse, kind] : codes)
+    EXPECT_EQ(QtSerialLine::openFailureKind(code, exists, mayUse), kind) << code;
 
   if (::geteuid() == 0)
     GTEST_SKIP() << "running as root, whom a device of mode 000 does not keep out";
