@@ -127,7 +127,8 @@ int scan(const QString& device, int modules, int sweeps) {
   zelta::QtFolderChooser folders;
   zelta::QtEnvironment environment;
   zelta::QtSettings settings(QStringLiteral("ZELTA_Reader_bench"));
-  zelta::Platform platform{clock, line, boxes, tone, folders, environment, settings};
+  zelta::QtFileSaver files;
+  zelta::Platform platform{clock, line, boxes, tone, folders, environment, settings, files};
   zelta::ReaderWindow window(platform);
   window.show();
 

@@ -1,11 +1,13 @@
 // The platform of the desktop programs: the real clock and the Qt serial
-// line, message boxes, tone, folder chooser, environment, settings, document
-// viewer and the list of ports present, bundled for a program's main window.
+// line, message boxes, tone, folder chooser, environment, settings, file
+// saver, document viewer and the list of ports present, bundled for a
+// program's main window.
 #pragma once
 
 #include "platform/platform.h"
 #include "platform/qt_document_opener.h"
 #include "platform/qt_environment.h"
+#include "platform/qt_file_saver.h"
 #include "platform/qt_folder_chooser.h"
 #include "platform/qt_message_boxes.h"
 #include "platform/qt_port_catalog.h"
@@ -31,10 +33,11 @@ class DesktopPlatform {
   QtFolderChooser folders_;
   QtEnvironment environment_;
   QtSettings settings_;
+  QtFileSaver files_;
   QtDocumentOpener documents_;
   QtPortCatalog ports_;
-  Platform platform_{clock_,       line_,     boxes_,      tone_,  folders_,
-                     environment_, settings_, &documents_, &ports_};
+  Platform platform_{clock_,    line_,  boxes_,      tone_,  folders_, environment_,
+                     settings_, files_, &documents_, &ports_};
 };
 
 }  // namespace zelta

@@ -9,6 +9,7 @@
 #include "platform/folder_chooser.h"
 #include "platform/message_boxes.h"
 #include "platform/port_catalog.h"
+#include "platform/save_file.h"
 #include "platform/serial_line.h"
 #include "platform/settings.h"
 #include "platform/tone.h"
@@ -23,6 +24,7 @@ struct Platform {
   FolderChooser& folders;
   Environment& environment;
   Settings& settings;
+  FileSaver& files;
   // Where finished reports are shown; none: the program says where it wrote them.
   DocumentOpener* documents = nullptr;
   // The ports present on the machine; none: the port lists hold the COM

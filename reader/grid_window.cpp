@@ -116,9 +116,9 @@ void GridWindow::buildCells() {
     cell->setFont(small);
     cell->setGeometry(cellGeometry(i));
     cell->setReadOnly(true);
-    applyLook(cell);
-    cell->show();
     cells_[static_cast<std::size_t>(i)] = cell;
+    applyLook(i);
+    cell->show();
   }
   for (int n = 0; n < kModuleCount / kBlockRows; ++n) {
     const int column = n / 4;
@@ -143,9 +143,13 @@ void GridWindow::setCell(int index, const QString& text) {
 
 void GridWindow::blink() { lamp_->flash(); }
 
-void GridWindow::applyLook(QLineEdit* cell) const {
-  const QColor base =
-      scanLook_ ? QApplication::palette().color(QPalette::Base) : QColor::fromRgb(kLightGrey);
+void GridWindow::applyLook(int index) const {
+  QLineEdit* cell = cells_[static_cast<std::size_t>(index)];
+  const Deviation d = deviations_[static_cast<std::size_t>(index)];
+  QColor base = QColor::fromRgb(kLightGrey);
+  if (scanLook_)
+    base =
+        d == Deviation::None ? QApplication::palette().color(QPalette::Base) : deviationColour(d);
   QPalette p = cell->palette();
   p.setColor(QPalette::All, QPalette::Base, base);
   cell->setPalette(p);
@@ -155,7 +159,14 @@ void GridWindow::applyLook(QLineEdit* cell) const {
 void GridWindow::setScanLook(bool scan) {
   scanLook_ = scan;
   if (built_)
-    for (QLineEdit* cell : cells_) applyLook(cell);
+    for (int i = 0; i < kModuleCount; ++i) applyLook(i);
+}
+
+void GridWindow::setDeviation(int index, Deviation deviation) {
+  Deviation& d = deviations_.at(static_cast<std::size_t>(index));
+  if (d == deviation) return;
+  d = deviation;
+  if (built_) applyLook(index);
 }
 
 void GridWindow::showEvent(QShowEvent* event) {

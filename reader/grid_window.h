@@ -12,6 +12,7 @@
 #include <array>
 #include <memory>
 
+#include "outlier_bands.h"
 #include "value_kind.h"
 
 class QLineEdit;
@@ -39,6 +40,10 @@ class GridWindow : public QWidget {
   // Scan Mode: cells enabled on the window colour; Manual Mode: disabled on
   // light grey.
   void setScanLook(bool scan);
+  // An outlier's cell takes its colour in Scan Mode; Manual Mode greys every
+  // cell alike, and the colours come back with Scan Mode.
+  void setDeviation(int index, Deviation deviation);
+  Deviation deviation(int index) const { return deviations_.at(static_cast<std::size_t>(index)); }
 
   // Where a cell sits, in pixels of the window's client area.
   static QRect cellGeometry(int index);
@@ -55,7 +60,7 @@ class GridWindow : public QWidget {
   // The window at the given width of the cell area, cut to the screen.
   void fitWidth(int cellsWidth);
   void buildCells();
-  void applyLook(QLineEdit* cell) const;
+  void applyLook(int index) const;
 
   ValueKind kind_;
   bool scanLook_ = true;
@@ -64,6 +69,7 @@ class GridWindow : public QWidget {
   std::array<QLineEdit*, kModuleCount> cells_{};
   QScrollArea* scroll_ = nullptr;
   QWidget* canvas_ = nullptr;  // the cells and their block labels
+  std::array<Deviation, kModuleCount> deviations_{};
   QPushButton* more_ = nullptr;
   std::unique_ptr<FlashLamp> lamp_;
 };

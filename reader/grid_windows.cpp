@@ -10,6 +10,7 @@ GridWindows::GridWindows(Clock& clock, const ValueStore& store) : store_(store) 
         std::make_unique<WindowSlot<GridWindow>>([this, kind, &clock] {
           auto* w = new GridWindow(kind, clock);
           w->setScanLook(scanLook_);
+          applyDeviations(*w);
           return w;
         });
   }
@@ -43,6 +44,17 @@ void GridWindows::clearAll() {
   for (ValueKind kind : kAllKinds)
     if (GridWindow* w = find(kind))
       for (int i = 0; i < kModuleCount; ++i) w->setCell(i, QString());
+}
+
+void GridWindows::setDeviations(ValueKind kind,
+                                const std::array<Deviation, kModuleCount>& deviations) {
+  deviations_[static_cast<std::size_t>(kind)] = deviations;
+  if (GridWindow* w = find(kind)) applyDeviations(*w);
+}
+
+void GridWindows::applyDeviations(GridWindow& w) const {
+  const auto& d = deviations_[static_cast<std::size_t>(w.kind())];
+  for (int i = 0; i < kModuleCount; ++i) w.setDeviation(i, d[static_cast<std::size_t>(i)]);
 }
 
 void GridWindows::unload(ValueKind kind) { slot(kind).unload(); }

@@ -29,12 +29,17 @@ class GridWindows {
   void setScanLook(bool scan);
   // Every cell empty.
   void clearAll();
+  // Outlier colours of a kind's cells, kept for windows loaded later.
+  void setDeviations(ValueKind kind, const std::array<Deviation, kModuleCount>& deviations);
   void unload(ValueKind kind);
 
  private:
   WindowSlot<GridWindow>& slot(ValueKind kind) const;
 
+  void applyDeviations(GridWindow& w) const;
+
   bool scanLook_ = true;
+  std::array<std::array<Deviation, kModuleCount>, kAllKinds.size()> deviations_{};
   std::array<std::unique_ptr<WindowSlot<GridWindow>>, kAllKinds.size()> slots_;
   const ValueStore& store_;
 };

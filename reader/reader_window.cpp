@@ -23,6 +23,7 @@
 #include "scan_engine.h"
 #include "status_lines.h"
 #include "store_and_show.h"
+#include "string_views.h"
 #include "widgets/line_watch.h"
 #include "widgets/port_chooser.h"
 #include "widgets/remembered_port.h"
@@ -53,6 +54,8 @@ ReaderWindow::ReaderWindow(Platform& platform, QWidget* parent)
   link_->setReplyHandlers(storeAndShow_.get(), engine_);
   modes_ = new ModeSwitch(state_, c_, *this, *engine_, *grids_, moduleValues_);
   manual_ = new ManualRequests(state_, c_, *link_, *engine_, moduleValues_, this);
+  stringViews_ = std::make_unique<StringViews>(
+      *this, StringViews::Sources{platform, busEvents(), readings_, *grids_, state_, store_});
 
   connect(c_.command36, &QPushButton::clicked, this, &ReaderWindow::openPort);
   connect(c_.command38, &QPushButton::clicked, this, &ReaderWindow::closePort);
@@ -175,7 +178,7 @@ QWidget* ReaderWindow::loadedWindow(const QString& name) const {
     if (name == QLatin1String(kindNames(kind).form)) return grids_->find(kind);
   if (name == QLatin1String("Form4")) return moduleValues_.get();
   if (name == QLatin1String("Log_Options")) return logOptions_.get();
-  return nullptr;
+  return stringViews_->find(name);
 }
 
 void ReaderWindow::unloadWindows() {
@@ -187,6 +190,7 @@ void ReaderWindow::unloadWindows() {
   grids_->unload(ValueKind::Software);
   grids_->unload(ValueKind::Hardware);
   logOptions_->close();
+  stringViews_->unload();
 }
 
 void ReaderWindow::closeEvent(QCloseEvent* event) {

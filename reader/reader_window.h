@@ -30,6 +30,7 @@ class ReaderStatusLines;
 class ScanEngine;
 class BusEvents;
 class StoreAndShow;
+class StringViews;
 
 class ReaderWindow : public QMainWindow {
   Q_OBJECT
@@ -44,8 +45,8 @@ class ReaderWindow : public QMainWindow {
   BusEvents& busEvents();
   ReadingEvents& readings() { return readings_; }
 
-  // A secondary window by its name ("Form2", "Form4", "Log_Options"), while
-  // it is loaded; null otherwise.
+  // A secondary window by its name ("Form2", "Form4", "Log_Options",
+  // "String_Overview", "Trend_Plot"), while it is loaded; null otherwise.
   QWidget* loadedWindow(const QString& name) const;
 
  protected:
@@ -77,6 +78,7 @@ class ReaderWindow : public QMainWindow {
   ModeSwitch* modes_ = nullptr;
   ManualRequests* manual_ = nullptr;
   ReaderStatusLines* status_ = nullptr;
+  std::unique_ptr<StringViews> stringViews_;
 };
 
 }  // namespace zelta

@@ -40,6 +40,8 @@ struct BusSimulator::Impl {
     std::optional<std::uint16_t> armed;
     std::uint64_t flashRun = 0;  // bumped to cancel a running LED alternation
     std::uint64_t burstRun = 0;  // bumped to cancel a running line-check burst
+    ModuleFaults faults;
+    InjectedFaults injected;
   };
 
   Impl(Clock& c, std::uint32_t seed) : clock(c), rng(seed), driftRng(seed ^ 0x9E3779B9u) {}
@@ -96,21 +98,41 @@ struct BusSimulator::Impl {
   void received(const Frame& frame, double endUs) {
     if (!hasValidCheckByte(frame)) return;
     std::vector<Frame> replies;
+    std::string note;
     for (Module& m : modules) {
       if (isSilent(m)) continue;
       if (auto r = react(m, frame)) {
-        if (!isSilent(m)) replies.push_back(*r);
+        if (!isSilent(m) && !moduleFault(m, *r, note)) replies.push_back(*r);
       }
     }
-    if (replies.empty()) return;
+    if (replies.empty()) {
+      if (!note.empty() && trace) trace({clock.nowMs(), false, {}, note});
+      return;
+    }
     // Modules that answer the same request start together; on the open-drain
     // bus a bit is high only when every sender leaves it high.
     Frame combined = replies.front();
     for (std::size_t i = 1; i < replies.size(); ++i)
       for (std::size_t k = 0; k < kFrameSize; ++k) combined[k] &= replies[i][k];
-    std::string note;
     if (replies.size() > 1) note = "collision of " + std::to_string(replies.size()) + " replies";
     transmit(combined, endUs + turnaroundUs, std::move(note));
+  }
+
+  // A flaky module's own faults on its reply: true when the reply is lost.
+  // Nothing is drawn from the generator for a module without faults, so
+  // seeded runs without them stay as they were.
+  bool moduleFault(Module& m, Frame& reply, std::string& note) {
+    if (chance(m.faults.missingReply)) {
+      ++m.injected.missingReplies;
+      note = "reply of module " + std::to_string(m.state.address) + " dropped";
+      return true;
+    }
+    if (chance(m.faults.corruptReply)) {
+      reply[1 + rng() % (kFrameSize - 1)] ^= static_cast<std::uint8_t>(1u << (rng() % 8));
+      ++m.injected.corruptedReplies;
+      note = "corrupted";
+    }
+    return false;
   }
 
   std::optional<Frame> react(Module& m, const Frame& f) {
@@ -339,7 +361,7 @@ BusSimulator::BusSimulator(Clock& clock, std::uint32_t seed)
 BusSimulator::~BusSimulator() = default;
 
 int BusSimulator::addModule(const ModuleState& state) {
-  impl_->modules.push_back({state, std::nullopt, 0, 0});
+  impl_->modules.push_back({state, std::nullopt, 0, 0, {}, {}});
   return static_cast<int>(impl_->modules.size()) - 1;
 }
 
@@ -390,6 +412,18 @@ void BusSimulator::clearSilentRange() { impl_->silent.reset(); }
 void BusSimulator::setDrift(bool on) { impl_->drift = on; }
 
 const InjectedFaults& BusSimulator::injected() const { return impl_->injected; }
+
+void BusSimulator::setModuleFaults(int index, const ModuleFaults& faults) {
+  impl_->modules.at(static_cast<std::size_t>(index)).faults = faults;
+}
+
+ModuleFaults BusSimulator::moduleFaults(int index) const {
+  return impl_->modules.at(static_cast<std::size_t>(index)).faults;
+}
+
+InjectedFaults BusSimulator::injectedBy(int index) const {
+  return impl_->modules.at(static_cast<std::size_t>(index)).injected;
+}
 
 void BusSimulator::hostWrote(const Frame& frame) { impl_->hostWrote(frame); }
 

@@ -51,6 +51,14 @@ struct FaultRates {
   int lateByMs = 400;
 };
 
+// Faults of one module's replies, on top of the string's: a reply goes
+// missing, or arrives with one bit flipped in one byte after the start byte
+// (so that the program always sees a frame with a wrong check byte).
+struct ModuleFaults {
+  double missingReply = 0;
+  double corruptReply = 0;
+};
+
 // What the simulator injected, counted per kind.
 struct InjectedFaults {
   std::uint64_t missingReplies = 0;
@@ -99,6 +107,11 @@ class BusSimulator {
   // Values drift slowly (per request answered), so that long scans change.
   void setDrift(bool on);
   const InjectedFaults& injected() const;
+  // Faults of the module at this index (a flaky module), and what they
+  // injected into its replies (missing and corrupted replies only).
+  void setModuleFaults(int index, const ModuleFaults& faults);
+  ModuleFaults moduleFaults(int index) const;
+  InjectedFaults injectedBy(int index) const;
 
   // The line: a frame the program wrote at the clock's current time.
   void hostWrote(const Frame& frame);

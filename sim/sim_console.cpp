@@ -56,6 +56,8 @@ the first, as "list" shows it; it is not the bus address):
   set I status B           status byte, 0 to 255 (0x31 for hexadecimal)
   set I error B            error byte, 0 to 255
   set I address A          bus address, 0 to 65535
+  set I missing R          rate of module I's replies that are lost (0 to 1)
+  set I corrupt R          rate of module I's replies with a flipped bit (0 to 1)
   list                     every module with its address, values, LED and state
   help                     this text
   quit                     end the simulator
@@ -113,7 +115,7 @@ std::string SimConsole::execute(std::string_view line) {
   }
 
   if (command == "set") {
-    if (w.size() != 4) return "usage: set I volt|temp|imp|status|error|address VALUE\n";
+    if (w.size() != 4) return "usage: set I volt|temp|imp|status|error|address|missing|corrupt VALUE\n";
     const int i = moduleIndex(error);
     if (i < 0) return error;
     const auto v = number(w[3]);
@@ -136,8 +138,13 @@ std::string SimConsole::execute(std::string_view line) {
     } else if (what == "address") {
       if (!inRange(0, 65535) || std::floor(*v) != *v) return "address from 0 to 65535\n";
       m.address = static_cast<std::uint16_t>(*v);
+    } else if (what == "missing" || what == "corrupt") {
+      if (!inRange(0, 1)) return what + " rate from 0 to 1\n";
+      ModuleFaults f = bus_.moduleFaults(i);
+      (what == "missing" ? f.missingReply : f.corruptReply) = *v;
+      bus_.setModuleFaults(i, f);
     } else {
-      return "unknown value " + what + "; use volt, temp, imp, status, error or address\n";
+      return "unknown value " + what + "; use volt, temp, imp, status, error, address, missing or corrupt\n";
     }
     return "module " + std::to_string(i + 1) + " " + what + " set\n";
   }

@@ -1,7 +1,7 @@
 // Small fakes of the platform for tests: a tone that records, a folder chooser
-// that answers from a script, a fixed environment, settings kept in memory
-// (empty, as at a first run), a document viewer that records and a fixed list
-// of ports present.
+// and a file saver that answer from a script, a fixed environment, settings
+// kept in memory (empty, as at a first run), a document viewer that records
+// and a fixed list of ports present.
 #pragma once
 
 #include <QString>
@@ -14,6 +14,7 @@
 #include "platform/environment.h"
 #include "platform/folder_chooser.h"
 #include "platform/port_catalog.h"
+#include "platform/save_file.h"
 #include "platform/settings.h"
 #include "platform/tone.h"
 
@@ -50,6 +51,27 @@ class ScriptedFolderChooser final : public FolderChooser {
  private:
   std::deque<FolderChoice> choices_;
   std::vector<Asked> asked_;
+};
+
+// Answers save dialogs from a script (a path, or nothing for Cancel; with
+// none queued, Cancel) and keeps what would have been written.
+class ScriptedFileSaver final : public FileSaver {
+ public:
+  struct Saved {
+    QString title;
+    QString suggestedName;
+    QString path;
+    QByteArray contents;
+  };
+  void queue(SaveResult result) { results_.push_back(std::move(result)); }
+  void queuePath(const QString& path) { queue({SaveResult::Outcome::Saved, path, {}}); }
+  SaveResult save(QWidget* owner, const QString& title, const QString& suggestedName,
+                  const QString& filter, const QByteArray& contents) override;
+  const std::vector<Saved>& saved() const { return saved_; }
+
+ private:
+  std::deque<SaveResult> results_;
+  std::vector<Saved> saved_;
 };
 
 class RecordingDocumentOpener final : public DocumentOpener {

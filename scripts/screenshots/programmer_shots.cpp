@@ -44,7 +44,8 @@ struct ProgrammerBench {
   ScriptedFolderChooser folders;
   FixedEnvironment environment;
   MemorySettings settings;
-  Platform platform{clock, line, boxes, tone, folders, environment, settings};
+  ScriptedFileSaver files;
+  Platform platform{clock, line, boxes, tone, folders, environment, settings, files};
   std::unique_ptr<ProgrammerWindow> window;
 };
 

@@ -1,13 +1,17 @@
-// ZELTA_Reader screenshots: the main window during a Fast scan, the voltage
-// grid window filled by a scan of 340 modules, and the port list with a USB
-// adapter found on the machine over a line lost in the middle of a scan.
+// ZELTA_Reader screenshots: the main window during a Fast scan, the
+// voltage grid window filled by a scan of 340 modules, the string overview
+// and trend plot on a string with a weak block and a flaky module, and the
+// port list with a USB adapter found on the machine over a line lost in the
+// middle of a scan.
 #include <QAbstractItemView>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <cstdio>
 
 #include "platform/fakes/fakes.h"
@@ -40,8 +44,9 @@ struct ReaderOnSimulatedBus {
   zelta::ScriptedFolderChooser folders;
   zelta::FixedEnvironment environment;
   zelta::MemorySettings settings;
+  zelta::ScriptedFileSaver files;
   zelta::FixedPortCatalog ports = portsWithAnAdapter();
-  zelta::Platform platform{clock, line, boxes, tone, folders, environment, settings, nullptr, &ports};
+  zelta::Platform platform{clock, line, boxes, tone, folders, environment, settings, files, nullptr, &ports};
   zelta::ReaderWindow form1{platform};
 
   template <class T>
@@ -58,6 +63,15 @@ struct ReaderOnSimulatedBus {
     control<QLineEdit>("Text45")->setText(QString::number(modules));
     control<QCheckBox>("Check7")->setChecked(true);
     control<QPushButton>("Command16")->click();
+  }
+  // A healthy string, evenly charged, so that outliers stand out.
+  void evenValues() {
+    for (int i = 0; i < bus.moduleCount(); ++i) {
+      zelta::ModuleState& m = bus.module(i);
+      m.millivolts = static_cast<std::uint16_t>(13150 + i * 37 % 100);
+      m.temperatureByte = static_cast<std::uint8_t>(122 + i % 5);
+      m.impedance = static_cast<std::uint16_t>(330 + i * 13 % 40);
+    }
   }
 };
 
@@ -111,12 +125,36 @@ int renderReaderShots(const QDir& dir) {
   {
     ReaderOnSimulatedBus r;
     r.startFastScan(340);
+    r.evenValues();
+    r.bus.module(122).millivolts = 12380;  // a weak block, coloured
     r.form1.findChild<QAction*>("Module_Voltage")->trigger();
     QWidget* grid = r.form1.loadedWindow("Form2");
     grid->findChild<QPushButton*>("Command1")->click();
     // Module type, hardware and software sweeps, then the voltage sweep.
     r.clock.advance(4 * 340 * 37 + 500);
     failures += !save(*grid, dir, "reader-voltage-grid.png");
+  }
+  {
+    // Module 7 is a weak block, module 15 loses and garbles replies.
+    ReaderOnSimulatedBus r;
+    r.startFastScan(24);
+    r.evenValues();
+    r.bus.module(6).millivolts = 12420;
+    r.bus.module(9).temperatureByte = static_cast<std::uint8_t>(r.bus.module(9).temperatureByte + 14);
+    r.bus.setModuleFaults(14, {.missingReply = 0.15, .corruptReply = 0.1});
+    r.clock.advance(60000);
+    r.form1.findChild<QAction*>("String_Overview")->trigger();
+    QWidget* overview = r.form1.loadedWindow("String_Overview");
+    auto* table = overview->findChild<QTableView*>("Overview_Modules");
+    table->selectRow(6);
+    table->selectionModel()->select(table->model()->index(14, 0),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    overview->findChild<QPushButton*>("Overview_Trend")->click();
+    r.clock.advance(9 * 60000);
+    table->clearSelection();
+    QCoreApplication::processEvents();  // the chart lays out its legend on posted events
+    failures += !save(*overview, dir, "reader-string-overview.png");
+    failures += !save(*r.form1.loadedWindow("Trend_Plot"), dir, "reader-trend-plot.png");
   }
   {
     ReaderOnSimulatedBus r;

@@ -31,8 +31,9 @@ struct ReaderLogging {
   zelta::ScriptedFolderChooser folders;
   zelta::FixedEnvironment environment;
   zelta::MemorySettings settings;
+  zelta::ScriptedFileSaver files;
   zelta::RecordingDocumentOpener viewer;
-  zelta::Platform platform{clock, line, boxes, tone, folders, environment, settings, &viewer};
+  zelta::Platform platform{clock, line, boxes, tone, folders, environment, settings, files, &viewer};
   zelta::ReaderWindow form1{platform};
 
   template <class T>

@@ -89,7 +89,8 @@ class ProgrammerOnADesktop : public ::testing::Test {
   ScriptedFolderChooser folders;
   FixedEnvironment environment;
   MemorySettings settings;
-  Platform platform{clock, line, boxes, tone, folders, environment, settings};
+  ScriptedFileSaver files;
+  Platform platform{clock, line, boxes, tone, folders, environment, settings, files};
   std::unique_ptr<programmer::ProgrammerWindow> window;
 
  private:

@@ -76,8 +76,9 @@ class ProgrammerFixture : public ::testing::Test {
   ScriptedFolderChooser folders;
   FixedEnvironment environment;
   MemorySettings settings;
+  ScriptedFileSaver files;
   FixedPortCatalog ports;
-  Platform platform{clock, line, boxes, tone, folders, environment, settings, nullptr, &ports};
+  Platform platform{clock, line, boxes, tone, folders, environment, settings, files, nullptr, &ports};
   std::unique_ptr<ProgrammerWindow> window;
 };
 

@@ -73,8 +73,9 @@ class ReaderFixture : public ::testing::Test {
   ScriptedFolderChooser folders;
   FixedEnvironment environment;
   MemorySettings settings;
+  ScriptedFileSaver files;
   FixedPortCatalog ports;
-  Platform platform{clock, line, boxes, tone, folders, environment, settings, nullptr, &ports};
+  Platform platform{clock, line, boxes, tone, folders, environment, settings, files, nullptr, &ports};
   std::unique_ptr<ReaderWindow> form1;
 };
 

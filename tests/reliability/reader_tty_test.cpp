@@ -94,7 +94,8 @@ class ReaderOnATerminal : public ::testing::Test {
   ScriptedFolderChooser folders;
   FixedEnvironment environment;
   MemorySettings settings;
-  Platform platform{clock, line, boxes, tone, folders, environment, settings};
+  ScriptedFileSaver files;
+  Platform platform{clock, line, boxes, tone, folders, environment, settings, files};
   std::unique_ptr<ReaderWindow> form1 = std::make_unique<ReaderWindow>(platform);
 };
 

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
+#include <map>
 
 #include "protocol/commands.h"
 #include "protocol/decoders.h"
@@ -27,6 +28,24 @@ TEST_F(BusFixture, PowerUpWithButtonHeldSends301NumberedMessagesAtAnEvenPace) {
     EXPECT_EQ(frames[k].atMs - frames[k > 0 ? k - 1 : 0].atMs, k > 0 ? 20 : 0) << k;
   }
   EXPECT_EQ(crcErrors, 0);
+}
+
+// A flaky module's own faults hit only its replies; a corrupted one still
+// arrives as a whole frame (a check-byte error, never a lost start).
+TEST_F(BusFixture, FlakyModuleLosesAndCorruptsOnlyItsOwnReplies) {
+  bus.addModules(3, 1);
+  bus.setModuleFaults(1, {.missingReply = 0.3, .corruptReply = 0.3});
+  for (int i = 0; i < 300; ++i) exchange(request::readerVoltage(static_cast<std::uint16_t>(i % 3 + 1)));
+  const InjectedFaults flaky = bus.injectedBy(1);
+  EXPECT_GT(flaky.missingReplies, 10u);
+  EXPECT_GT(flaky.corruptedReplies, 10u);
+  std::map<int, std::uint64_t> answered;
+  for (const auto& f : frames) ++answered[frameAddress(f.frame)];
+  EXPECT_EQ(answered[1], 100u);
+  EXPECT_EQ(answered[3], 100u);
+  EXPECT_EQ(answered[2], 100u - flaky.missingReplies - flaky.corruptedReplies);
+  EXPECT_EQ(static_cast<std::uint64_t>(crcErrors), flaky.corruptedReplies);
+  EXPECT_EQ(bus.injectedBy(0).missingReplies + bus.injectedBy(2).corruptedReplies, 0u);
 }
 
 // A long scan with every fault switched on, as the program's receiver sees it.

@@ -71,7 +71,7 @@ class SimConsoleTest : public BusFixture {
 // change nothing.
 TEST_F(SimConsoleTest, SetsValuesInTheirUnitsAndRefusesBadOnes) {
   for (const char* line : {"set 2 volt 12.85", "set 2 temp -4.5", "set 2 imp 4.25", "set 2 status 0x31",
-                           "set 2 error 7", "set 2 address 40"})
+                           "set 2 error 7", "set 2 address 40", "set 2 missing 0.5", "set 2 corrupt 0.25"})
     console.execute(line);
   const ModuleState& m = bus.module(1);
   EXPECT_EQ(m.millivolts, 12850);
@@ -80,9 +80,11 @@ TEST_F(SimConsoleTest, SetsValuesInTheirUnitsAndRefusesBadOnes) {
   EXPECT_EQ(m.status, 0x31);
   EXPECT_EQ(m.error, 7);
   EXPECT_EQ(m.address, 40);
+  EXPECT_EQ(bus.moduleFaults(1).missingReply, 0.5);
+  EXPECT_EQ(bus.moduleFaults(1).corruptReply, 0.25);
   const ModuleState before = bus.module(0);
   for (const char* line : {"set 0 volt 12", "set 4 volt 12", "set 1 volt 70", "set 1 temp 90", "set 1 status 256",
-                           "set 1 volt twelve", "set 1 colour 3", "press", "press x", "powerup 9", "dance"})
+                           "set 1 missing 2", "set 1 volt twelve", "set 1 colour 3", "press", "press x", "powerup 9", "dance"})
     EXPECT_FALSE(console.execute(line).empty()) << line;
   EXPECT_EQ(bus.module(0).millivolts, before.millivolts);
   EXPECT_EQ(bus.module(0).status, before.status);

@@ -1,0 +1,297 @@
+// The string overview, the outlier colours and the trend plot, on a scan of
+// the simulated string: per-module counts against the faults the simulator
+// injected, expected against found, mixed revisions, outliers in the overview
+// and the grid windows, sorting, export, clearing, the trend's passes and
+// picked modules, zoom and PNG, and the trend's bounded memory.
+#include <QChart>
+#include <QChartView>
+#include <QDoubleSpinBox>
+#include <QHeaderView>
+#include <QImage>
+#include <QLineSeries>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTableWidget>
+#include <QValueAxis>
+#include <QtTest/QTest>
+#include <map>
+#include <numeric>
+
+#include "protocol/commands.h"
+#include "reader/outlier_bands.h"
+#include "reader/overview_model.h"
+#include "reader/pass_trend.h"
+#include "reader/trend_window.h"
+#include "reader_fixture.h"
+
+namespace zelta::testing {
+namespace {
+
+using Col = OverviewModel::Column;
+
+class StringViewsTest : public ReaderFixture {
+ protected:
+  // Every module at 13.2 V, 23 degrees, 3.5 mOhm, Rev. 3.1.
+  void evenString(int modules) {
+    bus.addModules(modules, 1);
+    for (int i = 0; i < modules; ++i) {
+      ModuleState& m = bus.module(i);
+      m.millivolts = 13200;
+      m.temperatureByte = 124;
+      m.impedance = 350;
+    }
+  }
+  void scan(int last, qint64 ms, bool impedance = false) {
+    prepareScan("Fast", 1, last, impedance);
+    click("Command16");
+    clock.advance(ms);
+    click("Command17");
+    clock.advance(PassTrend::kStopGraceMs);
+  }
+  QWidget* overview() {
+    if (!window("String_Overview")) menu("String_Overview");
+    return window("String_Overview");
+  }
+  QAbstractItemModel* rows() { return find<QTableView>("Overview_Modules", overview())->model(); }
+  QModelIndex cell(int address, int column) {
+    QAbstractItemModel* m = rows();
+    for (int r = 0; r < m->rowCount(); ++r)
+      if (m->index(r, Col::Address).data().toInt() == address) return m->index(r, column);
+    ADD_FAILURE() << "no row for module " << address;
+    return {};
+  }
+  QString at(int address, int column) { return cell(address, column).data().toString(); }
+  QColor colourAt(int address, int column) {
+    return cell(address, column).data(Qt::BackgroundRole).value<QColor>();
+  }
+  QColor gridColour(const char* form, int index) {
+    return find<QLineEdit>(QStringLiteral("Text1(%1)").arg(index), window(form))
+        ->palette()
+        .color(QPalette::Base);
+  }
+};
+
+// Requests, answers, missing answers and CRC errors of every module equal
+// what went out to it and what the simulator did to its replies.
+TEST_F(StringViewsTest, PerModuleCountsEqualWhatTheSimulatorInjectedForEachModule) {
+  evenString(24);
+  bus.setModuleFaults(4, {.missingReply = 0.2, .corruptReply = 0.2});
+  bus.setModuleFaults(11, {.missingReply = 0.2, .corruptReply = 0});
+  scan(24, 60000);
+  std::map<int, int> requested;
+  for (const auto& f : frames()) ++requested[frameAddress(f.frame)];
+  int missingSum = 0, crcSum = 0;
+  for (int a = 1; a <= 24; ++a) {
+    const InjectedFaults in = bus.injectedBy(a - 1);
+    const int lost = int(in.missingReplies), bad = int(in.corruptedReplies);
+    // A reply with a wrong check byte leaves the answer timer to run out.
+    EXPECT_EQ(at(a, Col::Requests).toInt(), requested[a]) << a;
+    EXPECT_EQ(at(a, Col::Answers).toInt(), requested[a] - lost - bad) << a;
+    EXPECT_EQ(at(a, Col::Missing).toInt(), lost + bad) << a;
+    EXPECT_EQ(at(a, Col::CrcErrors).toInt(), bad) << a;
+    missingSum += lost + bad;
+    crcSum += bad;
+  }
+  EXPECT_GT(bus.injectedBy(4).corruptedReplies, 5u);
+  EXPECT_GT(bus.injectedBy(11).missingReplies, 5u);
+  EXPECT_EQ(text("Label7").toInt(), missingSum);
+  EXPECT_EQ(text("Label8").toInt(), crcSum);
+  // Request on the line, 3 ms turnaround, reply on the line.
+  EXPECT_EQ(at(1, Col::AnswerTime), "26");
+  EXPECT_EQ(at(1, Col::MeanAnswerTime), "26.0");
+  EXPECT_EQ(at(1, Col::State), "answering");
+}
+
+TEST_F(StringViewsTest, ModulesThatNeverAnsweredRepliesFromOutsideAndMixedRevisionsAreFlagged) {
+  evenString(24);
+  for (int i = 0; i < 3; ++i) bus.module(i).hwMinor = 0;
+  bus.setSilentRange(17, 17);
+  scan(24, 5000);
+  receive(reply(30, cmd::Voltage, 0x33, 0x90));
+  QWidget* w = overview();
+  EXPECT_EQ(text("Overview_Found", w),
+            "Expected: 24 modules, addresses 1 to 24. Found: 23. Never answered: 17. "
+            "Answered from outside the range: 30.");
+  EXPECT_EQ(text("Overview_Mix", w), "Hardware: 3 modules report Rev. 3.0, 20 report Rev. 3.1");
+  EXPECT_EQ(at(17, Col::State), "never answered");
+  EXPECT_EQ(at(30, Col::State), "outside the range");
+  EXPECT_TRUE(colourAt(17, Col::State).isValid());
+  EXPECT_TRUE(colourAt(30, Col::Address).isValid());
+  EXPECT_FALSE(colourAt(16, Col::State).isValid());
+  EXPECT_TRUE(colourAt(2, Col::Hardware).isValid());
+  EXPECT_FALSE(colourAt(4, Col::Hardware).isValid());
+  EXPECT_EQ(at(2, Col::Hardware), "Rev. 3.0");
+}
+
+// A weak block, a hot module and one of high impedance stand out in the
+// overview and in the grid windows; a module within the band does not.
+TEST_F(StringViewsTest, OutliersAreColouredInTheOverviewAndTheGridWindows) {
+  evenString(24);
+  bus.module(6).millivolts = 12600;
+  bus.module(1).millivolts = 13400;
+  bus.module(8).temperatureByte = 136;
+  bus.module(11).impedance = 500;
+  scan(24, 100000, true);
+  struct Case {
+    int address;
+    int column;
+    Deviation deviation;
+  };
+  for (const Case& c :
+       {Case{7, Col::Voltage, Deviation::Low}, Case{2, Col::Voltage, Deviation::None},
+        Case{9, Col::Temperature, Deviation::High}, Case{12, Col::Impedance, Deviation::High},
+        Case{12, Col::Voltage, Deviation::None}})
+    EXPECT_EQ(colourAt(c.address, c.column), deviationColour(c.deviation)) << c.address;
+  auto* stats = find<QTableWidget>("Overview_Statistics", overview());
+  const QStringList voltageRow = {"12.600", "7", "13.400", "2", "13.183", "0.800", "24"};
+  for (int c = 0; c < 7; ++c) EXPECT_EQ(stats->item(0, c)->text(), voltageRow[c]) << c;
+
+  menu("Module_Voltage");
+  menu("Temperature_E");
+  const QColor plain = gridColour("Form2", 1);
+  EXPECT_EQ(gridColour("Form2", 6), deviationColour(Deviation::Low));
+  EXPECT_EQ(gridColour("Form3", 8), deviationColour(Deviation::High));
+  // Manual Mode greys every cell alike; Scan Mode brings the colours back.
+  click("Option2");
+  EXPECT_EQ(gridColour("Form2", 6), gridColour("Form2", 1));
+  click("Option1");
+  EXPECT_EQ(gridColour("Form2", 6), deviationColour(Deviation::Low));
+  click("Command28", window("Form2"));  // a window loaded anew has them too
+  settle();
+  menu("Module_Voltage");
+  EXPECT_EQ(gridColour("Form2", 6), deviationColour(Deviation::Low));
+  // A wider band, remembered for the next run.
+  find<QDoubleSpinBox>("Band_Voltage", overview())->setValue(5);
+  clock.advance(300);
+  EXPECT_EQ(gridColour("Form2", 6), plain);
+  EXPECT_FALSE(colourAt(7, Col::Voltage).isValid());
+  EXPECT_EQ(settings.values.value("outliers/voltagePercent").toDouble(), 5.0);
+}
+
+TEST_F(StringViewsTest, SortsByAClickedColumnExportsWhatItShowsAndClearsWithOldValues) {
+  evenString(5);
+  bus.module(3).millivolts = 12000;
+  scan(5, 3000);
+  auto* table = find<QTableView>("Overview_Modules", overview());
+  QHeaderView* header = table->horizontalHeader();
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                    QPoint(header->sectionViewportPosition(Col::Voltage) + 4, 4));
+  EXPECT_EQ(rows()->index(0, Col::Address).data().toString(), "4");
+
+  files.queuePath("/home/tech/overview.csv");
+  click("Overview_Export", overview());
+  ASSERT_EQ(files.saved().size(), 1u);
+  const QStringList lines = QString::fromUtf8(files.saved()[0].contents).split("\r\n");
+  ASSERT_EQ(lines.size(), 7);  // header, five modules, end of the last line
+  EXPECT_TRUE(lines[0].startsWith("Address;State;Type;Hardware;Software;Voltage (V);"));
+  EXPECT_TRUE(lines[1].startsWith("4;answering;Q12;Rev. 3.1;2.10.3;12.000;"))
+      << lines[1].toStdString();
+
+  ASSERT_TRUE(find<QCheckBox>("Check1")->isChecked());
+  click("Command16");
+  clock.advance(250);
+  EXPECT_EQ(at(4, Col::Requests), "0");
+  EXPECT_EQ(at(4, Col::Voltage), "");
+  EXPECT_EQ(at(4, Col::State), "not asked yet");
+}
+
+// One point per voltage pass: the minimum, mean and maximum of the modules
+// asked in it, the pass under way at Stop included; the picked module's
+// trace from the moment it was picked.
+TEST_F(StringViewsTest, TrendDrawsEachPassAndPickedModulesZoomsAndSavesAPicture) {
+  bus.addModules(6, 1);
+  scan(6, 2000);
+  auto* table = find<QTableView>("Overview_Modules", overview());
+  table->selectRow(2);
+  click("Overview_Trend", overview());
+  ASSERT_NE(window("Trend_Plot"), nullptr);
+  clearFrames();
+  click("Command16");
+  ASSERT_TRUE(clock.advanceUntil(
+      [&] { return text("Label37") == "Voltage Module: " && text("Label21") == "3"; }, 60000));
+  click("Command17");
+  clock.advance(PassTrend::kStopGraceMs + 500);
+
+  std::vector<std::vector<double>> passes(1);  // volts of each voltage pass since the pick
+  for (const auto& f : frames()) {
+    if (frameCommand(f.frame) != cmd::Voltage) continue;
+    const double v = bus.module(frameAddress(f.frame) - 1).millivolts / 1000.0;
+    if (frameAddress(f.frame) == 1 && !passes.back().empty()) passes.emplace_back();
+    passes.back().push_back(v);
+  }
+  QChart* chart = static_cast<TrendWindow*>(window("Trend_Plot"))->chart();
+  const auto series = chart->series();
+  ASSERT_EQ(series.size(), 4);
+  EXPECT_EQ(series[3]->name(), "Module 3");
+  const auto minimum = static_cast<QLineSeries*>(series[0])->points();
+  const auto mean = static_cast<QLineSeries*>(series[1])->points();
+  const auto maximum = static_cast<QLineSeries*>(series[2])->points();
+  ASSERT_GE(minimum.size(), qsizetype(passes.size()));
+  const qsizetype before = minimum.size() - qsizetype(passes.size());
+  for (std::size_t k = 0; k < passes.size(); ++k) {
+    const auto& p = passes[k];
+    const qsizetype i = before + qsizetype(k);
+    EXPECT_DOUBLE_EQ(minimum[i].y(), *std::min_element(p.begin(), p.end())) << k;
+    EXPECT_DOUBLE_EQ(maximum[i].y(), *std::max_element(p.begin(), p.end())) << k;
+    EXPECT_NEAR(mean[i].y(), std::accumulate(p.begin(), p.end(), 0.0) / double(p.size()), 1e-9);
+  }
+  EXPECT_EQ(passes.back().size(), 3u);  // Stop came during module 3 of a pass
+  EXPECT_EQ(static_cast<QLineSeries*>(series[3])->count(), qsizetype(passes.size()));
+
+  auto* x = static_cast<QValueAxis*>(chart->axes(Qt::Horizontal)[0]);
+  const double span = x->max() - x->min();
+  QTest::keyClick(find<QChartView>("Trend_Chart", window("Trend_Plot")), Qt::Key_Plus);
+  EXPECT_LT(x->max() - x->min(), span * 0.9);
+  click("Command16");
+  clock.advance(3000);
+  EXPECT_LT(x->max() - x->min(), span * 0.9);  // new points leave the zoom alone
+  click("Trend_ResetZoom", window("Trend_Plot"));
+  EXPECT_GE(x->max(), static_cast<QLineSeries*>(series[0])->points().last().x());
+
+  files.queuePath("/home/tech/trend.png");
+  click("Trend_SavePng", window("Trend_Plot"));
+  ASSERT_EQ(files.saved().size(), 1u);
+  EXPECT_FALSE(QImage::fromData(files.saved()[0].contents, "PNG").isNull());
+}
+
+// Noise and a stray start byte before every reply: the overview still
+// redraws a few times a second, not per frame or byte.
+TEST_F(StringViewsTest, AFloodOfNoiseRedrawsTheOverviewAFewTimesASecondOnly) {
+  bus.addModules(24, 1);
+  bus.setFaults({.noiseByte = 1, .strayStart = 1});
+  QSignalSpy redraws(rows(), &QAbstractItemModel::dataChanged);
+  scan(24, 10000);
+  EXPECT_GT(redraws.count(), 10);
+  EXPECT_LE(redraws.count(), (10000 + PassTrend::kStopGraceMs) / 250 + 1);
+}
+
+// A night of passes stays within the cap and still reaches back to the
+// first pass, its lowest value kept.
+TEST(PassTrendMemory, StaysWithinItsCapacityAndKeepsTheWholeRun) {
+  VirtualClock clock;
+  ReadingEvents readings;
+  PassTrend trend(clock, readings);
+  trend.pick(2);
+  const int passes = 3 * int(PassTrend::kCapacity) + 5;
+  for (int k = 0; k < passes; ++k)
+    for (int a = 1; a <= 2; ++a)
+      emit readings.stored(
+          {ValueKind::Voltage, a, 13.0 + (k == 10 ? -1 : 0) + a * 0.1, {}, k * 1000});
+  trend.scanStopped();
+  clock.advance(PassTrend::kStopGraceMs);
+  const auto& points = trend.passes(ValueKind::Voltage);
+  EXPECT_LE(points.size(), PassTrend::kCapacity);
+  EXPECT_GT(points.size(), PassTrend::kCapacity / 2);
+  EXPECT_EQ(points.front().timeMs, 0);
+  EXPECT_DOUBLE_EQ(
+      std::min_element(points.begin(), points.end(), [](auto& a, auto& b) { return a.min < b.min; })
+          ->min,
+      12.1);
+  EXPECT_LE(trend.trace(2, ValueKind::Voltage).size(), PassTrend::kCapacity);
+  int weight = 0;
+  for (const PassPoint& p : points) weight += p.weight;
+  EXPECT_EQ(weight, passes);
+}
+
+}  // namespace
+}  // namespace zelta::testing
