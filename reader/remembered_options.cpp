@@ -21,7 +21,8 @@ void RememberedOptions::restore() {
   // The options window never takes a delimiter that cannot separate fields;
   // one edited into the stored settings is left out the same way.
   const QString delimiter = settings_.value(kDelimiter).toString();
-  if (!delimiter.contains('"') && !delimiter.contains('\r') && !delimiter.contains('\n'))
+  if (settings_.contains(kDelimiter) && !delimiter.contains('"') && !delimiter.contains('\r') &&
+      !delimiter.contains('\n'))
     logger_.setDelimiter(delimiter);
   if (settings_.contains(kActive)) logger_.setLoggingActive(settings_.value(kActive).toBool());
 }
