@@ -7,12 +7,17 @@
 //   zelta_reader_bench startup          main window shown, then exit
 //   zelta_reader_bench startup-empty    an empty QWidget, measured the same way
 //   zelta_reader_bench startup-label    the same with one text label (fonts loaded)
-//   zelta_reader_bench scan DEVICE MODULES SWEEPS
+//   zelta_reader_bench scan DEVICE MODULES SWEEPS [monitor]
+//
+// With "monitor" the frame monitor is open during the scan (View > Frame
+// Monitor...), redrawing as it does for a user.
 //
 // BENCH_T0_NS (CLOCK_REALTIME nanoseconds taken just before the process was
 // started) is the start of the start-up measurement.
 #include <sys/resource.h>
 
+#include <QAbstractItemModel>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,6 +27,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
@@ -119,7 +125,15 @@ T* control(QWidget& w, const char* name) {
   return c;
 }
 
-int scan(const QString& device, int modules, int sweeps) {
+// Rows the open frame monitor shows, -1 when it is not open.
+int monitorRows() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->objectName() == QLatin1String("FrameMonitor") && w->isVisible())
+      return w->findChild<QTableView*>(QStringLiteral("Monitor_Table"))->model()->rowCount();
+  return -1;
+}
+
+int scan(const QString& device, int modules, int sweeps, bool monitor) {
   zelta::RealClock clock;
   TimedLine line;
   zelta::QtMessageBoxes boxes(clock);
@@ -131,6 +145,7 @@ int scan(const QString& device, int modules, int sweeps) {
   zelta::Platform platform{clock, line, boxes, tone, folders, environment, settings, files};
   zelta::ReaderWindow window(platform);
   window.show();
+  if (monitor) control<QAction>(window, "Frame_Monitor")->trigger();
 
   control<QComboBox>(window, "Combo2")->setEditText(device);
   control<QPushButton>(window, "Command36")->click();
@@ -148,6 +163,7 @@ int scan(const QString& device, int modules, int sweeps) {
   std::vector<std::size_t> sweepStarts;
   double cpuAtStart = 0;
   double cpuAtEnd = 0;
+  int rowsShown = -1;  // read before quitting, which closes every window
   line.onSent = [&] {
     const auto& s = line.sent();
     if (s.size() == 1 || s[s.size() - 1].command != s[s.size() - 2].command) {
@@ -155,6 +171,7 @@ int scan(const QString& device, int modules, int sweeps) {
       if (sweepStarts.size() == 1) cpuAtStart = cpuSeconds();
       if (int(sweepStarts.size()) == sweeps + 1) {
         cpuAtEnd = cpuSeconds();
+        rowsShown = monitorRows();
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
       }
     }
@@ -190,6 +207,7 @@ int scan(const QString& device, int modules, int sweeps) {
   std::printf("exchanges=%zu\nreply_bytes=%llu\ncpu_s=%.3f\nwall_s=%.3f\nrss_kb=%ld\n", exchanges,
               static_cast<unsigned long long>(line.bytesIn()), cpuAtEnd - cpuAtStart, wallS,
               peakRssKb());
+  std::printf("monitor_rows=%d\n", rowsShown);
   return 0;
 }
 
@@ -213,10 +231,13 @@ int main(int argc, char** argv) {
     window.show();
     return QApplication::exec();
   }
-  if (mode == "scan" && argc == 5)
-    return scan(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]));
+  const bool withMonitor = argc == 6 && QByteArray(argv[5]) == "monitor";
+  if (mode == "scan" && (argc == 5 || withMonitor))
+    return scan(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
+                withMonitor);
   std::fprintf(stderr,
-               "usage: %s startup | startup-empty | startup-label | scan DEVICE MODULES SWEEPS\n",
+               "usage: %s startup | startup-empty | startup-label | scan DEVICE MODULES SWEEPS "
+               "[monitor]\n",
                argv[0]);
   return 2;
 }

@@ -27,6 +27,7 @@ ModuleSearch::ModuleSearch(const ProgrammerContext& ctx, QObject* parent)
     ctx_.timer(3).stop();
   });
   connect(&ctx_.timer(2), &Timer::tick, this, [this] {
+    ctx_.link.answerMissing();
     ctx_.title(QStringLiteral("No answer from"), kModul + addressText(ctx_.state.adr5));
     ctx_.timer(2).stop();
   });

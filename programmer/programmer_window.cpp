@@ -2,11 +2,13 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "monitor/frame_monitor_launcher.h"
 #include "platform/clock.h"
 #include "programmer/address_search.h"
 #include "programmer/auto_addressing.h"
@@ -60,6 +62,8 @@ ProgrammerWindow::ProgrammerWindow(Platform& platform, QWidget* parent)
   connect(ui_.command28, &QPushButton::clicked, this, &QWidget::close);
   connect(ui_.command1, &QPushButton::clicked, this,
           [this] { values_->show(values_->form3()); });
+  frameMonitor_ = monitor::FrameMonitorLauncher::after(*ui_.frame7, *this, busEvents(),
+                                                       platform_, kProgramName);
   startUp();
 }
 

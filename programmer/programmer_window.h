@@ -14,6 +14,9 @@
 namespace zelta {
 class BusEvents;
 }
+namespace zelta::monitor {
+class FrameMonitorLauncher;
+}
 
 namespace zelta::programmer {
 
@@ -65,6 +68,7 @@ class ProgrammerWindow : public QWidget {
   StatusLines* status_ = nullptr;
   PortControl* port_ = nullptr;
   std::unique_ptr<ReplyRouter> replies_;
+  std::unique_ptr<monitor::FrameMonitorLauncher> frameMonitor_;
 };
 
 }  // namespace zelta::programmer

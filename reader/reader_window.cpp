@@ -15,6 +15,7 @@
 #include "health_report_menu.h"
 #include "log_options_window.h"
 #include "manual_requests.h"
+#include "monitor/frame_monitor_launcher.h"
 #include "mode_switch.h"
 #include "module_values_window.h"
 #include "number_text.h"
@@ -90,6 +91,9 @@ ReaderWindow::ReaderWindow(Platform& platform, QWidget* parent)
     c_.logStatus->setText(status);
     c_.logStatus->setVisible(!status.isEmpty());
   };
+
+  frameMonitor_ = monitor::FrameMonitorLauncher::inViewMenu(*this, busEvents(), platform_,
+                                                            QStringLiteral("ZELTA_Reader"));
 
   startUp();
 }

@@ -31,6 +31,9 @@ class ScanEngine;
 class BusEvents;
 class StoreAndShow;
 class StringViews;
+namespace monitor {
+class FrameMonitorLauncher;
+}
 
 class ReaderWindow : public QMainWindow {
   Q_OBJECT
@@ -79,6 +82,7 @@ class ReaderWindow : public QMainWindow {
   ManualRequests* manual_ = nullptr;
   ReaderStatusLines* status_ = nullptr;
   std::unique_ptr<StringViews> stringViews_;
+  std::unique_ptr<monitor::FrameMonitorLauncher> frameMonitor_;
 };
 
 }  // namespace zelta

@@ -19,5 +19,6 @@ int main(int argc, char** argv) {
   failures += renderReaderShots(out);
   failures += renderProgrammerShots(out);
   failures += renderReportShots(out);
+  failures += renderMonitorShots(out);
   return failures == 0 ? 0 : 1;
 }

@@ -9,3 +9,4 @@
 int renderReaderShots(const QDir& outDir);
 int renderProgrammerShots(const QDir& outDir);
 int renderReportShots(const QDir& outDir);
+int renderMonitorShots(const QDir& outDir);

@@ -21,23 +21,6 @@ struct TickLog {
   }
 };
 
-TEST(VirtualClock, OneShotAndRepeatingTimers) {
-  VirtualClock clock;
-  Timer once(clock, "Timer4", 100), every(clock, "Timer8", 280);
-  TickLog onceLog(clock, once), everyLog(clock, every);
-  QObject::connect(&once, &Timer::tick, [&] { once.stop(); });
-  clock.advance(30);
-  once.start();
-  every.start();
-  clock.advance(1000);
-  EXPECT_EQ(onceLog.times, (Times{130}));
-  EXPECT_EQ(everyLog.times, (Times{310, 590, 870}));
-  every.stop();
-  clock.advance(1000);
-  EXPECT_EQ(everyLog.times.size(), 3u);
-  EXPECT_EQ(clock.pendingEvents(), 0u);
-}
-
 // Setting the interval while enabled, or enabling again, restarts the count;
 // setting it while disabled arms nothing.
 TEST(VirtualClock, IntervalAndEnablingRestartTheCount) {

@@ -2,42 +2,19 @@
 // side, the line opens the slave device. Real time, with generous margins.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QTimer>
-#include <ctime>
-#include <functional>
 #include <vector>
 
 #include "platform/qt_serial_line.h"
 #include "platform/real_clock.h"
 #include "protocol/requests.h"
 #include "tests/platform/pty.h"
+#include "tests/support/real_time.h"
 
 namespace zelta {
 namespace {
 
-// Runs the event loop until done() holds or timeoutMs pass.
-bool runUntil(const std::function<bool()>& done, int timeoutMs) {
-  if (done()) return true;
-  QEventLoop loop;
-  QTimer check;
-  QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-    if (done()) loop.quit();
-  });
-  check.start(5);
-  QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-  loop.exec();
-  return done();
-}
-
-void runFor(int ms) { runUntil([] { return false; }, ms); }
-
-double cpuSeconds() {
-  timespec t{};
-  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return t.tv_sec + t.tv_nsec / 1e9;
-}
+using testing::runFor;
+using testing::runUntil;
 
 struct Received {
   std::vector<std::uint8_t> bytes;
@@ -77,40 +54,6 @@ TEST(QtSerialLine, BytesBothWaysUnchangedAndInOrderUntilClosed) {
   line.close();
   EXPECT_FALSE(line.write(request::readerVoltage(1)));
   EXPECT_FALSE(pty.waitReadable(100));
-}
-
-// The adapter pulled out: reported once, writes fail, no busy loop, and the
-// line opens again afterwards.
-TEST(QtSerialLine, FarEndDisappearingIsReportedOnceWithoutSpinning) {
-  Pty pty;
-  ASSERT_TRUE(pty.ok());
-  QtSerialLine line;
-  Received in(line);
-  ASSERT_TRUE(line.openDevice(pty.path()));
-  ASSERT_TRUE(pty.send({0x23}));
-  ASSERT_TRUE(runUntil([&] { return in.bytes.size() == 1; }, 5000));
-
-  pty.closeMaster();
-  ASSERT_TRUE(runUntil([&] { return !in.failures.empty(); }, 5000)) << "no failure reported";
-  EXPECT_FALSE(line.isOpen());
-  EXPECT_EQ(line.lastError().kind, LineError::Kind::Lost);
-  EXPECT_EQ(line.lastError().device, pty.path());
-
-  const double before = cpuSeconds();
-  runFor(1000);
-  const double used = cpuSeconds() - before;
-  EXPECT_LT(used, 0.2) << "the event loop kept a core busy after the failure";
-  EXPECT_EQ(in.failures.size(), 1u);
-  EXPECT_FALSE(line.write(request::readerVoltage(1)));
-
-  line.close();
-  Pty again;
-  ASSERT_TRUE(again.ok());
-  ASSERT_TRUE(line.openDevice(again.path())) << line.errorString().toStdString();
-  ASSERT_TRUE(again.send({0x00, 0xFF}));
-  ASSERT_TRUE(runUntil([&] { return in.bytes.size() == 3; }, 5000));
-  EXPECT_EQ(in.bytes, (std::vector<std::uint8_t>{0x23, 0x00, 0xFF}));
-  EXPECT_EQ(in.failures.size(), 1u);
 }
 
 // A receive handler that opens a nested event loop (a message box) must not

@@ -58,7 +58,7 @@ TEST_F(ProgrammerInput, EveryFieldRefusesWhatIsNoBusAddressAndUsesWhatIs) {
       {"-0.5", -1},        {"65535.5", -1},     {"99999999999", -1}, {QString(400, '9'), -1},
       {"&H1.8", 1},        {"0", 0},            {"65535", 65535},   {"&HFFFF", 65535},
       {"  42", 42},        {"42abc", 42},       {"7 8", 7},         {"3e2", 300},
-      {"1" + QString(400, '0') + "e-400", 1},
+      {"1" + QString(400, '0') + "e-400", 1}, {"", 0}, {"abc", 0}, {"&h1f", 31},
   };
   bus.addModules(2, 0);
   for (const Field& f : kFields) {

@@ -155,21 +155,14 @@ TEST_F(ManualAddressing, CollectiveReplyFillsBothWindowsWithTheVerdict) {
   }
 }
 
-class SaveReading : public ManualAddressing {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(folder.isValid());
-    environment.current = folder.path();
-    start("-se");
-    collective(0x10);
-    inject(replyFrame(3, cmd::Impedance, 0x01, 0x2C));
-    topLevel("Form3")->findChild<QLineEdit*>("Text5")->setText("A17");
-  }
-  void save() { topLevel("Form3")->findChild<QAbstractButton*>("Command1")->click(); }
+TEST_F(ManualAddressing, EachSaveAppendsOneLineAndAFailureIsReported) {
   QTemporaryDir folder;
-};
-
-TEST_F(SaveReading, EachSaveAppendsOneLineAndAFailureIsReported) {
+  environment.current = folder.path();
+  start("-se");
+  collective(0x10);
+  inject(replyFrame(3, cmd::Impedance, 0x01, 0x2C));
+  topLevel("Form3")->findChild<QLineEdit*>("Text5")->setText("A17");
+  const auto save = [&] { topLevel("Form3")->findChild<QAbstractButton*>("Command1")->click(); };
   save();
   save();
   const QString path = QDir(folder.path()).filePath("test.csv");

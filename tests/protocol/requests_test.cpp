@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
 #include <string_view>
 #include <tuple>
 
@@ -54,23 +52,6 @@ TEST(Requests, EveryRequestOfBothPrograms) {
       {"ping 4 1000", request::ping(4, 1000), {0x00, 0x04, 0xE6, 0x03, 0xE8}},
   };
   for (const auto& [name, frame, payload] : cases) EXPECT_EQ(frame, buildFrame(payload)) << name;
-}
-
-TEST(AddressArgument, NumbersAndTexts) {
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  const double inf = std::numeric_limits<double>::infinity();
-  for (double bad : {-1.0, 65536.0, 1.5, 0.25, 65535.5, -0.5, nan, inf, -inf, 1e12})
-    EXPECT_FALSE(addressFromNumber(bad).has_value()) << bad;
-  const std::pair<double, std::uint16_t> good[] = {{0, 0}, {1, 1}, {12, 12}, {300, 300}, {500, 500}, {65535, 65535}};
-  for (const auto& [value, address] : good) EXPECT_EQ(addressFromNumber(value), address) << value;
-  // Texts read leniently, but only whole numbers in range are addresses.
-  const std::pair<const char*, std::uint16_t> goodTexts[] = {
-      {"12", 12}, {"", 0}, {"  12", 12}, {"12abc", 12}, {"abc", 0}, {"&H1F", 31},
-      {"&h1f", 31}, {"&HFFFF", 65535}, {"65535", 65535}, {"300", 300},
-  };
-  for (const auto& [text, address] : goodTexts) EXPECT_EQ(addressFromText(text), address) << text;
-  for (const char* bad : {"-1", "65536", "1.5", "&H10000", "99999999"})
-    EXPECT_FALSE(addressFromText(bad).has_value()) << bad;
 }
 
 }  // namespace

@@ -61,8 +61,8 @@ class CsvLogging : public ReaderFixture {
 };
 
 // The virtual clock's day starts at 2024-05-17 14:03:09; each line carries
-// the time its pass began. Left when the second voltage pass has begun.
-TEST_F(CsvLogging, AScanWritesItsFilesWithAHeaderOnlyWhereAFileIsNewOrEmpty) {
+// the time its pass began. Checked when the second voltage pass has begun.
+TEST_F(CsvLogging, AScanWritesItsFilesWithAHeaderWhereAFileIsNewEmptyOrMovedAway) {
   QFile old(dir.filePath("ZELTA_Reader_Voltages.csv"));
   ASSERT_TRUE(old.open(QIODevice::WriteOnly));
   old.write("earlier line\r\n");
@@ -80,6 +80,15 @@ TEST_F(CsvLogging, AScanWritesItsFilesWithAHeaderOnlyWhereAFileIsNewOrEmpty) {
             QStringList({"Timestamp;Name of Values;" + modules(";"), "2024-05-17 14:03:09;Modultyp;Q12;;Q12",
                          "2024-05-17 14:03:09;HW;3.1;;3.1", "2024-05-17 14:03:10;SW;2.10.3;;2.10.3"}));
   EXPECT_FALSE(QFile::exists(dir.filePath("ZELTA_Reader_Impedances.csv")));
+  // A file moved away or emptied while scanning gets its header again.
+  ASSERT_TRUE(QFile::rename(dir.filePath("ZELTA_Reader_Voltages.csv"), dir.filePath("moved")));
+  ASSERT_TRUE(QFile::resize(dir.filePath("ZELTA_Reader_Temperatures.csv"), 0));
+  ASSERT_TRUE(clock.advanceUntil([&] { return frames().size() >= 5 * 3 + 8; }, 60000));
+  for (const char* file : {"ZELTA_Reader_Voltages.csv", "ZELTA_Reader_Temperatures.csv"}) {
+    const QStringList l = lines(dir.path(), file);
+    ASSERT_EQ(l.size(), 2) << file;
+    EXPECT_EQ(l[0], "Timestamp;" + modules(";"));
+  }
 }
 
 // Each scan starts a minute after the one before, the first an hour and two
@@ -118,30 +127,13 @@ TEST_F(CsvLogging, ThePassUnderWayIsWrittenAtStopCloseManualModeAndProgramEnd) {
   }
 }
 
-TEST_F(CsvLogging, AFileMovedAwayOrEmptiedWhileScanningGetsItsHeaderAgain) {
-  setOptions(dir.path(), true);
-  scan(5 * 3 + 2);  // one line in each of the voltage and temperature files
-  ASSERT_TRUE(QFile::rename(dir.filePath("ZELTA_Reader_Voltages.csv"), dir.filePath("moved")));
-  ASSERT_TRUE(QFile::resize(dir.filePath("ZELTA_Reader_Temperatures.csv"), 0));
-  ASSERT_TRUE(clock.advanceUntil([&] { return frames().size() >= 5 * 3 + 8; }, 60000));
-  for (const char* file : {"ZELTA_Reader_Voltages.csv", "ZELTA_Reader_Temperatures.csv"}) {
-    const QStringList l = lines(dir.path(), file);
-    ASSERT_EQ(l.size(), 2) << file;
-    EXPECT_EQ(l[0], "Timestamp;" + modules(";"));
-  }
-}
-
 TEST_F(CsvLogging, Module340IsLoggedAndANewDirectoryGetsItsOwnHeaders) {
-  ModuleState last;
-  last.address = 340;
-  last.millivolts = 12000;
-  bus.addModule(last);
+  bus.addModule(ModuleState{.address = 340, .millivolts = 12000});
   QTemporaryDir second;
   for (const QString& d : {dir.path(), second.path()}) {
     setOptions(d, true);
     prepareScan("Fast", 339, 340);
-    const std::size_t until = frames().size() + 5 * 2 + 1;
-    scan(until);
+    scan(5 * 2 + 1);
     click("Command38");
     clock.advance(1000);
     const QStringList u = lines(d);

@@ -4,7 +4,7 @@
 // and started again under the same link name: the Reader says so in red,
 // keeps running, counts missing answers, stays nearly idle, and after "Close"
 // and "Open" the values come back and the red line goes. Real time: generous
-// limits.
+// limits. The line reports the loss once.
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -12,16 +12,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <cstdio>
-#include <ctime>
-#include <functional>
 
 #include "platform/fakes/fakes.h"
 #include "platform/fakes/scripted_message_boxes.h"
@@ -30,34 +26,16 @@
 #include "platform/real_clock.h"
 #include "reader/grid_window.h"
 #include "reader/reader_window.h"
+#include "tests/support/real_time.h"
 
 namespace zelta::testing {
 namespace {
-
-// Runs a real event loop, so that waiting costs no CPU of its own, until
-// done() holds or maxMs have passed.
-bool runUntil(const std::function<bool()>& done, int maxMs) {
-  QEventLoop loop;
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-    if (done()) loop.quit();
-  });
-  poll.start(20);
-  QTimer::singleShot(maxMs, &loop, &QEventLoop::quit);
-  if (!done()) loop.exec();
-  return done();
-}
-
-double cpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
 
 class ReaderOnATerminal : public ::testing::Test {
  protected:
   ReaderOnATerminal() {
     QObject::connect(&line, &SerialLine::byteReceived, [this](quint8) { ++bytes; });
+    QObject::connect(&line, &SerialLine::lineFailed, [this](const QString&) { ++failures; });
   }
   ~ReaderOnATerminal() override {
     simulator.kill();
@@ -87,6 +65,7 @@ class ReaderOnATerminal : public ::testing::Test {
   QString link = QDir::temp().filePath(QStringLiteral("zelta_reliability_%1").arg(::getpid()));
   QProcess simulator;
   quint64 bytes = 0;
+  int failures = 0;
   RealClock clock;
   QtSerialLine line;
   ScriptedMessageBoxes boxes{clock};
@@ -126,11 +105,12 @@ TEST_F(ReaderOnATerminal, SimulatorKilledMidScanThenBackAfterCloseAndOpen) {
   const double cpuBefore = cpuSeconds();
   QElapsedTimer wall;
   wall.start();
-  runUntil([] { return false; }, 3000);
+  runFor(3000);
   const double cpu = (cpuSeconds() - cpuBefore) / (static_cast<double>(wall.elapsed()) / 1000.0);
   EXPECT_LT(cpu, 0.05) << "share of one core while the far end is gone";
   EXPECT_GE(missing() - missingAtKill, 5) << "missing answers go on being counted";
   EXPECT_EQ(bytes, bytesAtKill);
+  EXPECT_EQ(failures, 1) << "the line reports the far end gone once";
   EXPECT_TRUE(boxes.asked().empty());
   EXPECT_TRUE(child<QWidget>("Command17")->isEnabled()) << "the scan still runs";
   auto* red = child<QLabel>("LineStatus");
