@@ -220,6 +220,7 @@ Form1Controls buildForm1(QWidget& form, Clock& clock) {
   columns->addLayout(right);
 
   auto* whole = new QVBoxLayout(&form);
+  whole->setSpacing(4);  // tight rows: the status lines below must fit too
   whole->addWidget(c.label1);
   whole->addWidget(c.label2);
   whole->addLayout(portRow);
