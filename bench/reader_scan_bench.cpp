@@ -105,7 +105,7 @@ class TimedLine final : public zelta::SerialLine {
   bool openDevice(const QString& p) override { return inner_.openDevice(p); }
   void close() override { inner_.close(); }
   bool isOpen() const override { return inner_.isOpen(); }
-  QString errorString() const override { return inner_.errorString(); }
+  zelta::LineError lastError() const override { return inner_.lastError(); }
   bool write(const zelta::Frame& f) override {
     sent_.push_back({clock_.nsecsElapsed(), f[3], lastByteNs_});
     if (onSent) onSent();

@@ -1,6 +1,7 @@
 // The platform of the desktop programs: the real clock and the Qt serial
 // line, message boxes, tone, folder chooser, environment, settings, file
-// saver and document viewer, bundled for a program's main window.
+// saver, document viewer and the list of ports present, bundled for a
+// program's main window.
 #pragma once
 
 #include "platform/platform.h"
@@ -9,6 +10,7 @@
 #include "platform/qt_file_saver.h"
 #include "platform/qt_folder_chooser.h"
 #include "platform/qt_message_boxes.h"
+#include "platform/qt_port_catalog.h"
 #include "platform/qt_serial_line.h"
 #include "platform/qt_settings.h"
 #include "platform/qt_tone.h"
@@ -33,7 +35,9 @@ class DesktopPlatform {
   QtSettings settings_;
   QtFileSaver files_;
   QtDocumentOpener documents_;
-  Platform platform_{clock_, line_, boxes_, tone_, folders_, environment_, settings_, files_, &documents_};
+  QtPortCatalog ports_;
+  Platform platform_{clock_,    line_,  boxes_,      tone_,  folders_, environment_,
+                     settings_, files_, &documents_, &ports_};
 };
 
 }  // namespace zelta

@@ -8,6 +8,7 @@
 #include "platform/environment.h"
 #include "platform/folder_chooser.h"
 #include "platform/message_boxes.h"
+#include "platform/port_catalog.h"
 #include "platform/save_file.h"
 #include "platform/serial_line.h"
 #include "platform/settings.h"
@@ -26,6 +27,9 @@ struct Platform {
   FileSaver& files;
   // Where finished reports are shown; none: the program says where it wrote them.
   DocumentOpener* documents = nullptr;
+  // The ports present on the machine; none: the port lists hold the COM
+  // names only.
+  PortCatalog* ports = nullptr;
 };
 
 }  // namespace zelta

@@ -1,5 +1,6 @@
 #include "qt_serial_line.h"
 
+#include <QFileInfo>
 #include <QPointer>
 
 namespace zelta {
@@ -27,15 +28,47 @@ QString QtSerialLine::deviceForPort(int number) {
 
 bool QtSerialLine::openPort(int number) {
   if (number < 1) {
-    error_ = QStringLiteral("No such port: %1").arg(number);
+    error_ = {LineError::Kind::NoPortNumber, QStringLiteral("COM%1").arg(number), {}};
     return false;
   }
   return openDevice(deviceForPort(number));
 }
 
+LineError::Kind QtSerialLine::openFailureKind(QSerialPort::SerialPortError error,
+                                              bool deviceExists, bool userMayReadAndWrite) {
+  switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+      return LineError::Kind::NoSuchDevice;
+    case QSerialPort::PermissionError:
+      // Also what QSerialPort says when another program holds the device's
+      // lock file, or the device refuses a second opener.
+      if (!deviceExists) return LineError::Kind::NoSuchDevice;
+      return userMayReadAndWrite ? LineError::Kind::Busy : LineError::Kind::PermissionDenied;
+    case QSerialPort::OpenError:
+      return LineError::Kind::Busy;
+    default:
+      return LineError::Kind::Other;
+  }
+}
+
+void QtSerialLine::openFailed(const QString& path) {
+#ifdef Q_OS_WIN
+  // A COM port has no file to look at; access denied means it is in use.
+  const bool exists = true;
+  const bool mayUse = true;
+#else
+  const QFileInfo device(path);
+  const bool exists = device.exists();
+  const bool mayUse = device.isReadable() && device.isWritable();
+#endif
+  error_ = {openFailureKind(port_.error(), exists, mayUse), path, port_.errorString()};
+  port_.clearError();
+}
+
 bool QtSerialLine::openDevice(const QString& path) {
   close();
   ++session_;
+  device_ = path;
   port_.setPortName(path);
   port_.setBaudRate(QSerialPort::Baud9600);
   port_.setDataBits(QSerialPort::Data8);
@@ -43,11 +76,10 @@ bool QtSerialLine::openDevice(const QString& path) {
   port_.setStopBits(QSerialPort::OneStop);
   port_.setFlowControl(QSerialPort::NoFlowControl);
   if (!port_.open(QIODevice::ReadWrite)) {
-    error_ = QStringLiteral("%1: %2").arg(path, port_.errorString());
-    port_.clearError();
+    openFailed(path);
     return false;
   }
-  error_.clear();
+  error_ = {};
   return true;
 }
 
@@ -61,15 +93,9 @@ void QtSerialLine::close() {
 bool QtSerialLine::isOpen() const { return port_.isOpen() && !failed_; }
 
 bool QtSerialLine::write(const Frame& frame) {
-  if (!isOpen()) {
-    error_ = QStringLiteral("The port is not open");
-    return false;
-  }
+  if (!isOpen()) return false;
   const auto size = static_cast<qint64>(frame.size());
-  if (port_.write(reinterpret_cast<const char*>(frame.data()), size) != size) {
-    error_ = port_.errorString();
-    return false;
-  }
+  if (port_.write(reinterpret_cast<const char*>(frame.data()), size) != size) return false;
   // Hands the frame to the device now, in one write, instead of on the next
   // turn of the event loop; a device that has gone shows here.
   port_.flush();
@@ -103,7 +129,7 @@ void QtSerialLine::onError(QSerialPort::SerialPortError error) {
     case QSerialPort::ReadError:
     case QSerialPort::WriteError:
     case QSerialPort::PermissionError:
-      if (port_.isOpen()) fail(QStringLiteral("%1: %2").arg(port_.portName(), port_.errorString()));
+      if (port_.isOpen()) fail(port_.errorString());
       break;
     default:
       break;
@@ -114,7 +140,7 @@ void QtSerialLine::fail(const QString& reason) {
   if (failed_) return;
   failed_ = true;
   pending_.clear();
-  error_ = reason.isEmpty() ? QStringLiteral("The serial line failed") : reason;
+  error_ = {LineError::Kind::Lost, device_, reason};
   // QSerialPort is inside its own notifier here: close on the next turn.
   const quint64 session = session_;
   QMetaObject::invokeMethod(
@@ -123,7 +149,7 @@ void QtSerialLine::fail(const QString& reason) {
         if (session != session_ || !failed_) return;  // closed or reopened meanwhile
         if (port_.isOpen()) port_.close();
         port_.clearError();
-        emit lineFailed(error_);
+        emit lineFailed(explain(error_));
       },
       Qt::QueuedConnection);
 }

@@ -4,6 +4,9 @@
 // delivered one signal each, in arrival order, also when a receiver handler
 // opens a nested event loop (a message box). When the device goes away while
 // open, the line reports lineFailed once, closes itself and stays quiet.
+// A failed open is classified: no such device, permission denied (the device
+// is there but the user may not read and write it) or busy (held by another
+// program).
 #pragma once
 
 #include <QByteArray>
@@ -27,19 +30,27 @@ class QtSerialLine final : public SerialLine {
   void close() override;
   bool isOpen() const override;
   bool write(const Frame& frame) override;
-  QString errorString() const override { return error_; }
+  LineError lastError() const override { return error_; }
+
+  // Which kind of failure QSerialPort's error code on open stands for, given
+  // what the file system says about the device (the code alone does not tell
+  // a device the user may not use from one that another program holds).
+  static LineError::Kind openFailureKind(QSerialPort::SerialPortError error, bool deviceExists,
+                                         bool userMayReadAndWrite);
 
  private:
   void onReadyRead();
   void onError(QSerialPort::SerialPortError error);
   void fail(const QString& reason);
+  void openFailed(const QString& path);
 
   QSerialPort port_;
   QByteArray pending_;     // read but not yet delivered
   bool delivering_ = false;
   bool failed_ = false;    // failed while open; closed on the next turn of the loop
   quint64 session_ = 0;    // counts opens, so a late failure notice of an old session is ignored
-  QString error_;
+  QString device_;         // the device opened last
+  LineError error_;
 };
 
 }  // namespace zelta

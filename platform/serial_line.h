@@ -3,11 +3,13 @@
 // time in order on the UI thread. A write on a closed or failed line returns
 // false and the caller carries on. A line that fails while open (the adapter
 // pulled out) reports lineFailed once and then behaves as closed for writes.
+// lastError() says why the last open failed, or why the line was lost.
 #pragma once
 
 #include <QObject>
 #include <QString>
 
+#include "platform/line_error.h"
 #include "protocol/frame.h"
 
 namespace zelta {
@@ -24,8 +26,10 @@ class SerialLine : public QObject {
   virtual void close() = 0;
   virtual bool isOpen() const = 0;
   virtual bool write(const Frame& frame) = 0;
-  // Why the last open or write failed, for messages.
-  virtual QString errorString() const = 0;
+  // Why the last open failed or the line was lost; kind None after a
+  // successful open.
+  virtual LineError lastError() const = 0;
+  QString errorString() const { return explain(lastError()); }
 
  signals:
   void byteReceived(quint8 byte);

@@ -182,7 +182,8 @@ Form1Controls buildForm1(QWidget& form, Clock& clock) {
   auto* versionBox = new QVBoxLayout(c.frame6);
   versionBox->addWidget(c.label9);
 
-  // Arrangement: title lines on top, port row, then the frames in two columns.
+  // Arrangement: title lines on top, port row, then the frames in three
+  // columns, low enough for a 1280 x 800 screen at 150 % scaling.
   auto* portRow = new QHBoxLayout;
   portRow->addWidget(c.combo2);
   portRow->addWidget(c.command36);
@@ -199,22 +200,27 @@ Form1Controls buildForm1(QWidget& form, Clock& clock) {
   auto* left = new QVBoxLayout;
   left->addWidget(c.frame4);
   left->addWidget(c.frame1);
-  left->addWidget(c.frame7);
   left->addStretch();
 
+  auto* middle = new QVBoxLayout;
+  middle->addWidget(c.frame3);
+  middle->addWidget(c.frame2);
+  middle->addWidget(c.command1);
+  middle->addStretch();
+
   auto* right = new QVBoxLayout;
-  right->addWidget(c.frame3);
   right->addWidget(c.frame5);
-  right->addWidget(c.frame2);
-  right->addWidget(c.command1);
+  right->addWidget(c.frame7);
   right->addWidget(c.frame6);
   right->addStretch();
 
   auto* columns = new QHBoxLayout;
   columns->addLayout(left);
+  columns->addLayout(middle);
   columns->addLayout(right);
 
   auto* whole = new QVBoxLayout(&form);
+  whole->setSpacing(4);  // tight rows: the status lines below must fit too
   whole->addWidget(c.label1);
   whole->addWidget(c.label2);
   whole->addLayout(portRow);

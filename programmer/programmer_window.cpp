@@ -20,7 +20,10 @@
 #include "programmer/programmer_context.h"
 #include "programmer/programmer_link.h"
 #include "programmer/reply_router.h"
+#include "programmer/status_lines.h"
 #include "programmer/value_windows.h"
+#include "widgets/port_chooser.h"
+#include "widgets/remembered_port.h"
 
 namespace zelta::programmer {
 
@@ -43,7 +46,11 @@ ProgrammerWindow::ProgrammerWindow(Platform& platform, QWidget* parent)
   moduleSearch_ = new ModuleSearch(*ctx_, this);
   addressSearch_ = new AddressSearch(*ctx_, this);
   manual_ = new ManualAddressing(*ctx_, this);
-  port_ = new PortControl(*ctx_, *modes_, *autoAddressing_, this);
+  status_ = new StatusLines(*this, *ui_.combo2, platform_.line, platform_.ports,
+                            [this](const QString& name) {
+                              return PortControl::portNumberText(name, state_.po);
+                            });
+  port_ = new PortControl(*ctx_, *modes_, *autoAddressing_, *status_, this);
   replies_ = std::make_unique<ReplyRouter>(*ctx_, *moduleSearch_, *addressSearch_,
                                            *autoAddressing_, *lineCheck_);
   link_->setReplies(replies_.get());
@@ -102,6 +109,9 @@ void ProgrammerWindow::startUp() {
   ui_.option4->setChecked(true);
   lineCheck_->enable(false);
   modes_->select(*ui_.option1);
+  // Beyond the first start: the ports present, and the port opened last time.
+  status_->ports().addPresentPorts();
+  restoreLastPort(platform_.settings, *ui_.combo2);
 }
 
 void ProgrammerWindow::closeEvent(QCloseEvent* event) {

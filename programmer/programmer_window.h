@@ -30,6 +30,7 @@ class ModuleSearch;
 class PortControl;
 class ProgrammerLink;
 class ReplyRouter;
+class StatusLines;
 class ValueWindows;
 
 // Expert level for an argument string: "-e"/"-E" 1, "-se"/"-SE" 2, else 0.
@@ -64,6 +65,7 @@ class ProgrammerWindow : public QWidget {
   ModuleSearch* moduleSearch_ = nullptr;
   AddressSearch* addressSearch_ = nullptr;
   ManualAddressing* manual_ = nullptr;
+  StatusLines* status_ = nullptr;
   PortControl* port_ = nullptr;
   std::unique_ptr<ReplyRouter> replies_;
   std::unique_ptr<monitor::FrameMonitorLauncher> frameMonitor_;

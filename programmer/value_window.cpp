@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QDate>
+#include <QDir>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include "platform/message_boxes.h"
 #include "programmer/programmer_context.h"
 #include "programmer/test_csv.h"
+#include "widgets/eliding_label.h"
 
 namespace zelta::programmer {
 namespace {
@@ -117,6 +119,8 @@ ExtendedValueWindow::ExtendedValueWindow(MessageBoxes& boxes, const Environment&
   auto* saveButton = named(new QPushButton(QStringLiteral("Save")), "Command1");
   connect(saveButton, &QPushButton::clicked, this, &ExtendedValueWindow::save);
   body()->insertWidget(1, saveButton);  // above "Quit"
+  savedTo_ = new ElidingLabel(QStringLiteral("SavedTo"), this);
+  body()->insertWidget(2, savedTo_);
 
   auto* menuBar = new QMenuBar(this);
   QMenu* rev = named(menuBar->addMenu(QStringLiteral("Revision")), "Rev");
@@ -151,7 +155,12 @@ void ExtendedValueWindow::save() {
                               QLocale().toString(QDate::currentDate(), QLocale::ShortFormat),
                               text1_->text(), text2_->text(), text4_->text()};
   const std::optional<QString> failure = appendTestCsvLine(environment_.currentDir(), fields);
-  if (!failure) return;
+  if (!failure) {
+    const QString path = QDir(environment_.currentDir()).absoluteFilePath(kTestCsvName);
+    savedTo_->setFullText(QStringLiteral("Saved to %1").arg(QDir::toNativeSeparators(path)));
+    return;
+  }
+  savedTo_->setFullText(QString());
   boxes_.show(this, BoxRequest{QStringLiteral("The reading could not be saved to \"%1\" in %2:\r\n"
                                               "%3\r\nThe values stay in this window.")
                                    .arg(kTestCsvName, environment_.currentDir(), *failure),

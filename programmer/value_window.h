@@ -1,7 +1,8 @@
 // The module value windows, both captioned "Modul Values": the basic one
 // (Form2: address, voltage, temperature, status) and the extended one (Form3:
 // the same plus internal resistance, the revision or calibration notice, the
-// external-sensor note, a serial number and "Save" to "test.csv"). "Quit" or
+// external-sensor note, a serial number and "Save" to "test.csv", which says
+// under the button where it saved). "Quit" or
 // the window frame closes and deletes a window; it is made afresh, empty, when
 // next needed.
 #pragma once
@@ -16,6 +17,7 @@ class QLineEdit;
 class QVBoxLayout;
 
 namespace zelta {
+class ElidingLabel;
 class Environment;
 class MessageBoxes;
 }  // namespace zelta
@@ -75,6 +77,7 @@ class ExtendedValueWindow final : public ValueWindow {
   QLineEdit* text5_ = nullptr;   // serial number
   QLabel* label10_ = nullptr;    // external sensor
   QLabel* label12_ = nullptr;    // revision / calibration notice
+  ElidingLabel* savedTo_ = nullptr;
   QAction* rev31_ = nullptr;
 };
 

@@ -5,10 +5,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QVBoxLayout>
 
 #include "flash_lamp.h"
 #include "platform/clock.h"
 #include "widgets/lamp.h"
+#include "widgets/screen_fit.h"
 
 namespace zelta {
 namespace {
@@ -48,24 +53,54 @@ GridWindow::GridWindow(ValueKind kind, Clock& clock) : kind_(kind) {
   setWindowTitle(QString::fromLatin1(names.caption));
 
   texts_.fill(QStringLiteral("Text1"));
-  auto* active = new Lamp("Active", colour::DarkGreen, this);
-  active->setGeometry(px(120), px(kBottomTop + 50), px(195), px(180));
-  auto* rec = new QLabel("Rec.", this);
+  // The cells above, in an area that scrolls when the screen is too small;
+  // the lamp and the buttons in a row along the bottom edge.
+  canvas_ = new QWidget;
+  canvas_->setFixedHeight(px(kBottomTop));
+  scroll_ = new QScrollArea(this);
+  scroll_->setFrameShape(QFrame::NoFrame);
+  scroll_->setWidget(canvas_);
+  auto* bottom = new QWidget(this);
+  bottom->setFixedHeight(px(kHeight - kBottomTop));
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(scroll_, 1);
+  layout->addWidget(bottom);
+
+  auto* active = new Lamp("Active", colour::DarkGreen, bottom);
+  active->setGeometry(px(120), px(50), px(195), px(180));
+  auto* rec = new QLabel("Rec.", bottom);
   rec->setObjectName("Label1");
-  rec->setGeometry(px(360), px(kBottomTop), px(600), px(kCellHeight));
+  rec->setGeometry(px(360), 0, px(600), px(kCellHeight));
   auto* timer = new Timer(clock, "Timer1", 100, this);
   lamp_ = std::make_unique<FlashLamp>(*active, *timer, colour::Green, colour::DarkGreen);
 
-  auto* quit = new QPushButton("Quit", this);
+  auto* quit = new QPushButton("Quit", bottom);
   quit->setObjectName("Command28");
-  quit->setGeometry(px(1200), px(kBottomTop), px(840), px(kCellHeight));
+  quit->setGeometry(px(1200), 0, px(840), px(kCellHeight));
   connect(quit, &QPushButton::clicked, this, &QWidget::close);
-  more_ = new QPushButton("More Values", this);
+  more_ = new QPushButton("More Values", bottom);
   more_->setObjectName("Command1");
-  more_->setGeometry(px(2250), px(kBottomTop), px(1125), px(kCellHeight));
+  more_->setGeometry(px(2250), 0, px(1125), px(kCellHeight));
   connect(more_, &QPushButton::clicked, this, &GridWindow::moreValues);
 
-  resize(px(kNarrowWidth), px(kHeight));
+  fitWidth(px(kNarrowWidth));
+}
+
+void GridWindow::fitWidth(int cellsWidth) {
+  // Cells beyond the width stay out of sight, as beyond a window's edge.
+  canvas_->setFixedWidth(cellsWidth);
+  const QSize whole(cellsWidth, px(kHeight));
+  const QSize room = screenRoom(*this);
+  // A scroll bar takes room of its own beside or below the cells.
+  const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll_);
+  bool down = whole.height() > room.height();
+  const bool across = whole.width() + (down ? bar : 0) > room.width();
+  down = down || (across && whole.height() + bar > room.height());
+  scroll_->setVerticalScrollBarPolicy(down ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  scroll_->setHorizontalScrollBarPolicy(across ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  resize((whole + QSize(down ? bar : 0, across ? bar : 0)).boundedTo(room));
 }
 
 GridWindow::~GridWindow() = default;
@@ -76,21 +111,19 @@ void GridWindow::buildCells() {
   QFont small = font();
   small.setPointSizeF(small.pointSizeF() * 0.85);
   for (int i = 0; i < kModuleCount; ++i) {
-    auto* cell = new QLineEdit(texts_[static_cast<std::size_t>(i)], this);
+    auto* cell = new QLineEdit(texts_[static_cast<std::size_t>(i)], canvas_);
     cell->setObjectName(QStringLiteral("Text1(%1)").arg(i));
     cell->setFont(small);
     cell->setGeometry(cellGeometry(i));
+    cell->setReadOnly(true);
     cells_[static_cast<std::size_t>(i)] = cell;
     applyLook(i);
     cell->show();
-    // What the user types stays in the cell until the program writes it.
-    connect(cell, &QLineEdit::textEdited, this,
-            [this, i](const QString& t) { texts_[static_cast<std::size_t>(i)] = t; });
   }
   for (int n = 0; n < kModuleCount / kBlockRows; ++n) {
     const int column = n / 4;
     const int block = n % 4;
-    auto* label = new QLabel(QString::number(n * kBlockRows + 1), this);
+    auto* label = new QLabel(QString::number(n * kBlockRows + 1), canvas_);
     label->setObjectName(QStringLiteral("Label%1").arg(n + 2));
     label->setFont(small);
     label->setGeometry(px(columnLeft(column)), px(kLabelTops[block]), px(kCellWidth), px(240));
@@ -142,7 +175,7 @@ void GridWindow::showEvent(QShowEvent* event) {
 }
 
 void GridWindow::moreValues() {
-  resize(px(kWideWidth), height());
+  fitWidth(px(kWideWidth));
   more_->setEnabled(false);
 }
 

@@ -1,9 +1,11 @@
 // One value grid window: 340 cells in 17 columns of 20 (module 1 top left,
 // module 340 bottom right), block labels, the reply lamp "Active" and the
 // buttons "Quit" and "More Values". It opens narrow, showing modules 1 to 100.
+// The cells show values only: they cannot be edited. On a screen too small
+// for the window the cells scroll and the row of buttons stays in view.
 // The cells are kept as texts while the window has never been shown and
-// become edit fields when it first is, so that six hidden windows cost
-// little time and memory at start-up.
+// become fields when it first is, so that six hidden windows cost little
+// time and memory at start-up.
 #pragma once
 
 #include <QWidget>
@@ -15,6 +17,7 @@
 
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 
 namespace zelta {
 
@@ -54,6 +57,8 @@ class GridWindow : public QWidget {
 
  private:
   void moreValues();
+  // The window at the given width of the cell area, cut to the screen.
+  void fitWidth(int cellsWidth);
   void buildCells();
   void applyLook(int index) const;
 
@@ -62,6 +67,8 @@ class GridWindow : public QWidget {
   bool built_ = false;
   std::array<QString, kModuleCount> texts_;
   std::array<QLineEdit*, kModuleCount> cells_{};
+  QScrollArea* scroll_ = nullptr;
+  QWidget* canvas_ = nullptr;  // the cells and their block labels
   std::array<Deviation, kModuleCount> deviations_{};
   QPushButton* more_ = nullptr;
   std::unique_ptr<FlashLamp> lamp_;

@@ -102,11 +102,13 @@ void LogOptionsWindow::apply() {
   logger_.setDelimiter(delimiter_->text());
   logger_.setLoggingActive(check1_->isChecked());
   close();
+  emit optionsTaken();
 }
 
 void LogOptionsWindow::useDefault() {
   logger_.setLogDir(logger_.setLogFiles(defaultLogDir_));
   logDir_->setText(logger_.logDir());
+  emit optionsTaken();
 }
 
 std::optional<QString> LogOptionsWindow::setLogDir() {
@@ -131,6 +133,7 @@ void LogOptionsWindow::browse() {
   if (!dir) return;
   logger_.setLogDir(logger_.setLogFiles(*dir));
   logDir_->setText(logger_.logDir());
+  emit optionsTaken();
 }
 
 }  // namespace zelta

@@ -28,6 +28,9 @@ class LogOptionsWindow : public QWidget {
   void openFromMenu();
   void setLOActivity();
 
+ signals:
+  void optionsTaken();
+
  private:
   void apply();
   void useDefault();

@@ -23,8 +23,12 @@
 #include "publish/reader_publishing.h"
 #include "reader_link.h"
 #include "scan_engine.h"
+#include "status_lines.h"
 #include "store_and_show.h"
 #include "string_views.h"
+#include "widgets/line_watch.h"
+#include "widgets/port_chooser.h"
+#include "widgets/remembered_port.h"
 
 namespace zelta {
 
@@ -33,6 +37,7 @@ ReaderWindow::ReaderWindow(Platform& platform, QWidget* parent)
       platform_(platform),
       c_(buildReaderControls(*this)),
       logger_([&clock = platform.clock] { return clock.localDateTime(); }),
+      remembered_(platform.settings, logger_),
       grids_(std::make_unique<GridWindows>(platform.clock, store_)),
       moduleValues_([] { return new ModuleValuesWindow; }),
       logOptions_(
@@ -79,6 +84,12 @@ ReaderWindow::ReaderWindow(Platform& platform, QWidget* parent)
             [this, kind] { grids_->openFromMenu(kind); });
   }
   connect(c_.loggingOptions, &QAction::triggered, this, [this] { logOptions_->openFromMenu(); });
+  status_ = new ReaderStatusLines(*this, *c_.combo2, platform.line, platform.ports, logger_,
+                                  [this](const QString& name) { return portNumberText(name); });
+  connect(logOptions_.get(), &LogOptionsWindow::optionsTaken, this, [this] {
+    remembered_.save();
+    status_->showLogging();
+  });
   new HealthReportMenu(*this, logger_, platform_);  // a child of the window
   publishing_ = std::make_unique<ReaderPublishing>(*this, platform, readings_, state_);
   logger_.writer().onStatusChanged = [this](const QString& status) {
@@ -117,33 +128,49 @@ void ReaderWindow::startUp() {
   state_.start_adr = "1";
   state_.end_adr = "2";
   c_.option3[1]->setChecked(true);
+  // Beyond the first start: what the user chose in earlier runs.
+  status_->ports().addPresentPorts();
+  restoreLastPort(platform_.settings, *c_.combo2);
+  remembered_.restore();
+  status_->showLogging();
 }
 
-bool ReaderWindow::openLine() {
+QString ReaderWindow::portNumberText(const QString& name) const {
+  if (name.size() == 4) return name.right(1);
+  if (name.size() == 5) return name.right(2);
+  return state_.po;
+}
+
+LineError ReaderWindow::openLine() {
   const QString name = c_.combo2->currentText();
+  SerialLine& line = platform_.line;
 #ifndef Q_OS_WIN
-  if (name.startsWith(QLatin1Char('/'))) return platform_.line.openDevice(name);
+  if (name.startsWith(QLatin1Char('/'))) return line.openDevice(name) ? LineError{} : line.lastError();
 #endif
   const auto number = strictNumber(state_.po);
-  if (!number || *number != std::floor(*number) || *number < 1 || *number > 65535) return false;
-  return platform_.line.openPort(static_cast<int>(*number));
+  if (!number || *number != std::floor(*number) || *number < 1 || *number > 65535)
+    return {LineError::Kind::NoPortNumber, name, {}};
+  return line.openPort(static_cast<int>(*number)) ? LineError{} : line.lastError();
 }
 
 void ReaderWindow::openPort() {
   const QString name = c_.combo2->currentText();
-  if (name.size() == 4)
-    state_.po = name.right(1);
-  else if (name.size() == 5)
-    state_.po = name.right(2);
-  if (!openLine()) {
-    platform_.boxes.show(this,
-                         {"Port already open", "ZELTA II", BoxIcon::Critical, BoxButtons::Ok});
+  state_.po = portNumberText(name);
+  const LineError failure = openLine();
+  status_->ports().refresh();
+  if (failure.kind != LineError::Kind::None) {
+    BoxRequest box{"Port already open", "ZELTA II", BoxIcon::Critical, BoxButtons::Ok};
+    box.detail = status_->line().openFailed(name, failure);
+    platform_.boxes.show(this, box);
     applyEnabledState(*this, WindowChange::FailedOpen);
     return;
   }
+  status_->line().opened(name);
+  noteLastPort(platform_.settings, name, state_.po);
   applyEnabledState(*this, WindowChange::Open);
   c_.check7->setChecked(false);
   c_.option1->setChecked(true);  // from Manual Mode this runs the Scan Mode set-up
+  c_.command16->setFocus();      // not Quit, which the next Space would press
 }
 
 void ReaderWindow::closePort() {

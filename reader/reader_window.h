@@ -10,8 +10,10 @@
 
 #include "csv_logger.h"
 #include "reader_controls.h"
+#include "platform/line_error.h"
 #include "reader_state.h"
 #include "reading_events.h"
+#include "remembered_options.h"
 #include "value_store.h"
 #include "window_slot.h"
 
@@ -25,6 +27,7 @@ class ModeSwitch;
 class ModuleValuesWindow;
 class ReaderLink;
 class ReaderPublishing;
+class ReaderStatusLines;
 class ScanEngine;
 class BusEvents;
 class StoreAndShow;
@@ -59,7 +62,9 @@ class ReaderWindow : public QMainWindow {
   void openPort();
   void closePort();
   void portChosen(int index);
-  bool openLine();
+  // The port number text that Open takes for a port name.
+  QString portNumberText(const QString& name) const;
+  LineError openLine();
   void unloadWindows();
 
   Platform& platform_;
@@ -67,6 +72,7 @@ class ReaderWindow : public QMainWindow {
   ReaderControls c_;
   ValueStore store_;
   CsvLogger logger_;
+  RememberedOptions remembered_;
   ReadingEvents readings_;
   std::unique_ptr<GridWindows> grids_;
   WindowSlot<ModuleValuesWindow> moduleValues_;
@@ -77,6 +83,7 @@ class ReaderWindow : public QMainWindow {
   ScanEngine* engine_ = nullptr;
   ModeSwitch* modes_ = nullptr;
   ManualRequests* manual_ = nullptr;
+  ReaderStatusLines* status_ = nullptr;
   std::unique_ptr<StringViews> stringViews_;
   std::unique_ptr<monitor::FrameMonitorLauncher> frameMonitor_;
 };

@@ -29,42 +29,49 @@ void SimulatedLine::setAvailablePorts(std::set<int> ports) {
 void SimulatedLine::failNow(const QString& reason) {
   if (!open_ || failed_) return;
   failed_ = true;
-  error_ = reason;
-  emit lineFailed(reason);
+  error_ = {LineError::Kind::Lost, device_, reason};
+  emit lineFailed(explain(error_));
+}
+
+bool SimulatedLine::refuseOpen(const QString& device) {
+  if (open_) {
+    error_ = {LineError::Kind::Busy, device, QStringLiteral("already open")};
+    return true;
+  }
+  if (nextOpenFailure_.kind != LineError::Kind::None) {
+    error_ = std::exchange(nextOpenFailure_, {});
+    return true;
+  }
+  return false;
 }
 
 bool SimulatedLine::openPort(int number) {
-  if (open_) {
-    error_ = QStringLiteral("Port already open");
-    return false;
-  }
+  const QString name = QStringLiteral("COM%1").arg(number);
+  if (refuseOpen(name)) return false;
   const bool exists = allPorts_ ? (number >= 1 && number <= kHighestPort) : ports_.count(number) > 0;
   if (!exists) {
-    error_ = QStringLiteral("COM%1 does not exist").arg(number);
+    error_ = {LineError::Kind::NoSuchDevice, name, QStringLiteral("no such port")};
     return false;
   }
   open_ = true;
   failed_ = false;
   port_ = number;
-  device_ = QStringLiteral("COM%1").arg(number);
-  error_.clear();
+  device_ = name;
+  error_ = {};
   return true;
 }
 
 bool SimulatedLine::openDevice(const QString& path) {
-  if (open_) {
-    error_ = QStringLiteral("Port already open");
-    return false;
-  }
+  if (refuseOpen(path)) return false;
   if (path.isEmpty()) {
-    error_ = QStringLiteral("No device given");
+    error_ = {LineError::Kind::NoSuchDevice, path, QStringLiteral("no device given")};
     return false;
   }
   open_ = true;
   failed_ = false;
   port_ = 0;
   device_ = path;
-  error_.clear();
+  error_ = {};
   return true;
 }
 
@@ -74,11 +81,7 @@ void SimulatedLine::close() {
 }
 
 bool SimulatedLine::write(const Frame& frame) {
-  if (!open_) {
-    error_ = QStringLiteral("Port is not open");
-    return false;
-  }
-  if (failed_) return false;  // error_ still says why the line failed
+  if (!open_ || failed_) return false;  // error_ still says why the line failed
   bus_.hostWrote(frame);
   return true;
 }

@@ -1,9 +1,11 @@
 // A SerialLine that connects a program to a BusSimulator on the same clock:
 // what the program writes reaches the modules, their reply bytes come back one
-// at a time. In-memory, no device. Opening can be made to fail for tests.
+// at a time. In-memory, no device. Opening can be made to fail for tests:
+// a port that does not exist, or any failure the system could report.
 #pragma once
 
 #include <set>
+#include <utility>
 
 #include "platform/serial_line.h"
 #include "sim/bus_simulator.h"
@@ -20,18 +22,23 @@ class SimulatedLine final : public SerialLine {
   void setAvailablePorts(std::set<int> ports);
   // The far end vanishes (as a pulled USB adapter): lineFailed, writes fail.
   void failNow(const QString& reason);
+  // The next open fails with this error (device and system text as given).
+  void failNextOpen(LineError error) { nextOpenFailure_ = std::move(error); }
 
   bool openPort(int number) override;
   bool openDevice(const QString& path) override;
   void close() override;
   bool isOpen() const override { return open_; }
   bool write(const Frame& frame) override;
-  QString errorString() const override { return error_; }
+  LineError lastError() const override { return error_; }
 
   int openedPort() const { return port_; }
   QString openedDevice() const { return device_; }
 
  private:
+  // True (with error_ set) when an open must fail before the port is looked at.
+  bool refuseOpen(const QString& device);
+
   BusSimulator& bus_;
   // The bus's byte sink holds this weakly: the line may go before the bus.
   std::shared_ptr<SimulatedLine*> self_;
@@ -41,7 +48,8 @@ class SimulatedLine final : public SerialLine {
   bool failed_ = false;
   int port_ = 0;
   QString device_;
-  QString error_;
+  LineError error_;
+  LineError nextOpenFailure_;
 };
 
 }  // namespace zelta

@@ -1,17 +1,19 @@
 // Small fakes of the platform for tests: a tone that records, a folder chooser
-// Small fakes of the platform for tests: a tone that records, a folder chooser
 // and a file saver that answer from a script, a fixed environment, settings
-// kept in memory (empty, as at a first run) and a document viewer that records.
+// kept in memory (empty, as at a first run), a document viewer that records
+// and a fixed list of ports present.
 #pragma once
 
 #include <QString>
 #include <QVariantMap>
 #include <deque>
+#include <map>
 #include <vector>
 
 #include "platform/document_opener.h"
 #include "platform/environment.h"
 #include "platform/folder_chooser.h"
+#include "platform/port_catalog.h"
 #include "platform/save_file.h"
 #include "platform/settings.h"
 #include "platform/tone.h"
@@ -103,6 +105,20 @@ class MemorySettings final : public Settings {
   void setValue(const QString& key, const QVariant& value) override { values[key] = value; }
 
   QVariantMap values;
+};
+
+// Port n opens /dev/ttyS<n-1> unless named otherwise; the ports present are
+// the ones a test lists.
+class FixedPortCatalog final : public PortCatalog {
+ public:
+  QString deviceForPort(int number) const override {
+    const auto it = named.find(number);
+    return it != named.end() ? it->second : QStringLiteral("/dev/ttyS%1").arg(number - 1);
+  }
+  std::vector<PresentPort> presentPorts() const override { return present; }
+
+  std::map<int, QString> named;
+  std::vector<PresentPort> present;
 };
 
 }  // namespace zelta

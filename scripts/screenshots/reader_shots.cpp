@@ -1,13 +1,16 @@
 // ZELTA_Reader screenshots: the main window during a Fast scan, the
 // voltage grid window filled by a scan of 340 modules, the string overview
-// and trend plot on a string with a weak block and a flaky module, and the
-// main window publishing while its broker is out of reach.
+// and trend plot on a string with a weak block and a flaky module, the main
+// window publishing while its broker is out of reach, and the port list
+// with a USB adapter found on the machine over a line lost in the middle of a
+// scan.
+#include <QAbstractItemView>
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -27,6 +30,16 @@
 
 namespace {
 
+// A USB serial adapter as the machine would list it, by kernel name and by
+// its stable name.
+zelta::FixedPortCatalog portsWithAnAdapter() {
+  zelta::FixedPortCatalog ports;
+  const QString id = "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+  ports.present = {{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", "A50285BI"},
+                   {"/dev/serial/by-id/" + id, "FT232R USB UART", "FTDI", "A50285BI"}};
+  return ports;
+}
+
 struct ReaderOnSimulatedBus {
   zelta::VirtualClock clock;
   zelta::BusSimulator bus{clock, 3};
@@ -37,18 +50,19 @@ struct ReaderOnSimulatedBus {
   zelta::FixedEnvironment environment;
   zelta::MemorySettings settings;
   zelta::ScriptedFileSaver files;
-  zelta::Platform platform{clock, line, boxes, tone, folders, environment, settings, files};
+  zelta::FixedPortCatalog ports = portsWithAnAdapter();
+  zelta::Platform platform{clock, line, boxes, tone, folders, environment, settings, files, nullptr, &ports};
   zelta::ReaderWindow form1{platform};
 
   template <class T>
   T* control(const char* name) {
     return form1.findChild<T*>(QString::fromLatin1(name));
   }
-  void startFastScan(int modules) {
+  void startFastScan(int modules, const QString& port = "COM3") {
     bus.addModules(modules, 1);
     bus.setDrift(true);
     form1.show();
-    control<QComboBox>("Combo2")->setEditText("COM3");
+    control<QComboBox>("Combo2")->setEditText(port);
     control<QPushButton>("Command36")->click();
     control<QRadioButton>("Option3(0)")->click();
     control<QLineEdit>("Text45")->setText(QString::number(modules));
@@ -69,6 +83,32 @@ struct ReaderOnSimulatedBus {
 bool save(QWidget& w, const QDir& dir, const char* file) {
   const QString path = dir.filePath(QString::fromLatin1(file));
   if (!w.grab().save(path)) {
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
+  }
+  std::printf("%s\n", qPrintable(path));
+  return true;
+}
+
+// The window with the port list open below its port box: the list is a
+// window of its own, so both are grabbed and put together.
+bool saveWithPortList(QWidget& window, QComboBox& combo, const QDir& dir, const char* file) {
+  combo.showPopup();
+  QWidget* list = combo.view()->window();
+  const QPixmap base = window.grab();
+  const QPixmap popup = list->grab();
+  const QPoint at = list->mapToGlobal(QPoint(0, 0)) - window.mapToGlobal(QPoint(0, 0));
+  const QRect whole = base.rect().united(QRect(at, popup.size()));
+  QPixmap picture(whole.size());
+  picture.fill(Qt::white);
+  {
+    QPainter painter(&picture);
+    painter.drawPixmap(-whole.topLeft(), base);
+    painter.drawPixmap(at - whole.topLeft(), popup);
+  }
+  combo.hidePopup();
+  const QString path = dir.filePath(QString::fromLatin1(file));
+  if (!picture.save(path)) {
     std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
     return false;
   }
@@ -144,6 +184,19 @@ int renderReaderShots(const QDir& dir) {
     settle();
     r.clock.advance(zelta::PublishStateLine::kRedrawMs);
     failures += !save(r.form1, dir, "reader-publishing.png");
+  }
+  {
+    ReaderOnSimulatedBus r;
+    auto* combo = r.control<QComboBox>("Combo2");
+    combo->setCurrentIndex(31);  // the adapter by its stable name, listed after COM30
+    r.startFastScan(24, combo->currentText());
+    r.clock.advance(5000);
+    r.line.failNow("Input/output error");  // the adapter pulled out
+    r.clock.advance(4000);
+    r.control<QPushButton>("Command38")->click();  // Close, to choose the port again
+    // A short list, so that the red line below stays in the picture.
+    combo->setMaxVisibleItems(4);
+    failures += !saveWithPortList(r.form1, *combo, dir, "reader-port-list-line-lost.png");
   }
   return failures;
 }

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QtEndian>
 #include <functional>
+#include <tuple>
 
 #include "platform/qt_environment.h"
 #include "platform/qt_folder_chooser.h"
@@ -25,6 +26,7 @@
 #ifdef Q_OS_UNIX
 #include <dlfcn.h>
 #include <termios.h>
+#include <sys/stat.h>
 
 #include <vector>
 
@@ -233,8 +235,10 @@ TEST(QtSerialLine, OpensTheLineAt9600EightNoneOne) {
   EXPECT_EQ(t.c_oflag & OPOST, 0u);
 }
 
-// Port n is the device ZELTA_COM<n> names, else /dev/ttyS<n-1>.
-TEST(QtSerialLine, PortNumbersNameDevicesAndAMissingDeviceFails) {
+// Port n is the device ZELTA_COM<n> names, else /dev/ttyS<n-1>. A failed
+// open says why, with the device tried: missing, held by another opener, or
+// not readable and writable for this user.
+TEST(QtSerialLine, PortNumbersNameDevicesAndFailedOpensAreToldApart) {
   qputenv("ZELTA_COM7", "/tmp/zelta-COM7");
   for (int n : {1, 3, 30}) qunsetenv(QStringLiteral("ZELTA_COM%1").arg(n).toLatin1());
   EXPECT_EQ(QtSerialLine::deviceForPort(7), "/tmp/zelta-COM7");
@@ -242,10 +246,41 @@ TEST(QtSerialLine, PortNumbersNameDevicesAndAMissingDeviceFails) {
   EXPECT_EQ(QtSerialLine::deviceForPort(3), "/dev/ttyS2");
   EXPECT_EQ(QtSerialLine::deviceForPort(30), "/dev/ttyS29");
   qunsetenv("ZELTA_COM7");
+  using Kind = LineError::Kind;
   QtSerialLine line;
   EXPECT_FALSE(line.openDevice("/nonexistent/zelta-tty"));
-  EXPECT_FALSE(line.errorString().isEmpty());
+  EXPECT_EQ(line.lastError().kind, Kind::NoSuchDevice);
+  EXPECT_EQ(line.lastError().device, "/nonexistent/zelta-tty");
   EXPECT_FALSE(line.write(request::readerVoltage(1)));
+
+  Pty pty;
+  ASSERT_TRUE(pty.ok());
+  QtSerialLine holder;
+  ASSERT_TRUE(holder.openDevice(pty.path()));
+  EXPECT_FALSE(line.openDevice(pty.path()));
+  EXPECT_EQ(line.lastError().kind, Kind::Busy) << line.errorString().toStdString();
+  holder.close();
+
+  // What QSerialPort's code stands for, as the device file is found (the
+  // case below that root cannot reach included).
+  using E = QSerialPort::SerialPortError;
+  const std::tuple<E, bool, bool, Kind> codes[] = {
+      {E::DeviceNotFoundError, false, false, Kind::NoSuchDevice},
+      {E::PermissionError, false, false, Kind::NoSuchDevice},
+      {E::PermissionError, true, false, Kind::PermissionDenied},
+      {E::PermissionError, true, true, Kind::Busy},
+      {E::OpenError, true, true, Kind::Busy},
+      {E::UnknownError, true, true, Kind::Other},
+  };
+  for (const auto& [code, exists, mayUse, kind] : codes)
+    EXPECT_EQ(QtSerialLine::openFailureKind(code, exists, mayUse), kind) << code;
+
+  if (::geteuid() == 0)
+    GTEST_SKIP() << "running as root, whom a device of mode 000 does not keep out";
+  ASSERT_EQ(::chmod(pty.path().toLocal8Bit().constData(), 0), 0);
+  EXPECT_FALSE(line.openDevice(pty.path()));
+  EXPECT_EQ(line.lastError().kind, Kind::PermissionDenied) << line.errorString().toStdString();
+  EXPECT_EQ(line.lastError().device, pty.path());
 }
 #endif
 

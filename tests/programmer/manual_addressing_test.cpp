@@ -172,6 +172,8 @@ TEST_F(ManualAddressing, EachSaveAppendsOneLineAndAFailureIsReported) {
   const QByteArray line = QStringLiteral("A17;%1;13.124;21;3\r\n").arg(date).toLocal8Bit();
   EXPECT_EQ(file.readAll(), line + line);
   EXPECT_TRUE(boxes.asked().empty());
+  auto* savedTo = topLevel("Form3")->findChild<QLabel*>("SavedTo");
+  EXPECT_EQ(savedTo->text(), "Saved to " + QDir::toNativeSeparators(path));
   file.close();
   ASSERT_TRUE(QFile::remove(path) && QDir(folder.path()).mkdir("test.csv"));  // a folder in its place
   save();
@@ -179,6 +181,7 @@ TEST_F(ManualAddressing, EachSaveAppendsOneLineAndAFailureIsReported) {
   EXPECT_TRUE(boxes.asked()[0].text.contains("could not be saved"));
   EXPECT_EQ(field("Form3", "Text1"), "13.124");
   EXPECT_EQ(field("Form3", "Text5"), "A17");
+  EXPECT_EQ(savedTo->text(), "");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Start-up by expert level, Open and its failure, what "Close" ends, and the
+// Start-up by expert level, Open and its failure with the reason, a line lost
+// while open and the port kept for the next start, what "Close" ends, and the
 // line check: the LEDs of the send line test, the messages of the receive test.
 #include <QComboBox>
 #include <numeric>
@@ -50,30 +51,59 @@ TEST_F(StartUp, OpenSendsTheStopBroadcastAndAtLevelTwoEndsInManualModeWithTheLoc
     EXPECT_TRUE(enabled(name)) << name;
   for (const char* name : {"Command36", "Combo2", "Option1", "Frame1", "Frame3", "Frame7"})
     EXPECT_FALSE(enabled(name)) << name;
+  EXPECT_EQ(window->focusWidget(), find<QWidget>("Command3")) << "Address Search's Start";
   click("Option3");  // Line Check stays selectable, and back again
   click("Option2");
   EXPECT_FALSE(enabled("Option1") || enabled("Frame3"));
 }
 
 TEST_F(StartUp, PortNumberIsCutFromTheNameAndAFailedOpenChangesNothing) {
+  struct Case {
+    const char* name;
+    int port;  // 0: the port does not exist
+    const char* reason;
+  };
   line.setAvailablePorts({12});
-  for (const auto& [name, port] : {std::pair{"COMx", 0}, {"COM4", 0}, {"COM12", 12}}) {
-    SCOPED_TRACE(name);
+  for (const Case& c : {Case{"COMx", 0, "\"COMx\" names no port"},
+                        Case{"COM4", 0, "No such device: COM4"}, Case{"COM12", 12, ""}}) {
+    SCOPED_TRACE(c.name);
     boxes.clearAsked();
     start();
-    find<QComboBox>("Combo2")->setCurrentText(QString::fromLatin1(name));
+    find<QComboBox>("Combo2")->setCurrentText(QString::fromLatin1(c.name));
     click("Command36");
-    ASSERT_EQ(line.isOpen(), port != 0);
-    if (port != 0) {
-      EXPECT_EQ(line.openedPort(), port);
+    ASSERT_EQ(line.isOpen(), c.port != 0);
+    if (c.port != 0) {
+      EXPECT_EQ(line.openedPort(), c.port);
+      EXPECT_EQ(window->focusWidget(), find<QWidget>("Command6")) << "Automatic's Start";
       continue;
     }
     EXPECT_EQ(boxes.asked().size() == 1 ? boxes.asked()[0].text : "", "Port already open");
+    EXPECT_TRUE(boxes.asked().size() == 1 &&
+                boxes.asked()[0].detail.startsWith(QLatin1String(c.reason)));
     EXPECT_TRUE(enabled("Command36"));
     for (const char* control : {"Command38", "Option1", "Option2", "Frame1", "Command1"})
       EXPECT_FALSE(enabled(control)) << control;
     EXPECT_TRUE(sent().empty());
   }
+}
+
+TEST_F(StartUp, ALineLostShowsInRedUntilTheNextOpenWhosePortIsKeptForTheNextStart) {
+  startOpen();
+  auto* red = find<QLabel>("LineStatus");
+  EXPECT_TRUE(red->isHidden());
+  line.failNow("Input/output error");
+  EXPECT_FALSE(red->isHidden());
+  EXPECT_EQ(red->text(),
+            "Line lost on COM1: Input/output error. Close, then Open again once it is back.");
+  EXPECT_TRUE(boxes.asked().empty());
+  click("Command38");
+  find<QComboBox>("Combo2")->setCurrentText("COM12");
+  click("Command36");
+  EXPECT_TRUE(red->isHidden());
+  window.reset();
+  start();
+  EXPECT_EQ(find<QComboBox>("Combo2")->currentText(), "COM12");
+  EXPECT_EQ(text("PortDevice"), "COM12 opens /dev/ttyS11");
 }
 
 TEST_F(StartUp, CloseStopsTheStepTimersAndTheWakeUpsButNotTheModuleSearchPoll) {

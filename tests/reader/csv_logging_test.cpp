@@ -1,7 +1,8 @@
 // CSV logging: the files written by a scan with their exact lines, headers,
 // delimiters and quoting, the pass under way at Stop, Close, Manual Mode and
-// program end, unwritable directories, logging off, and the "Logging
-// Options" window.
+// program end, unwritable directories, logging off, the "Logging Options"
+// window, the line that tells where values are logged, and the options and
+// port kept for the next start.
 #include <QDir>
 #include <QFile>
 #include <QLocale>
@@ -232,6 +233,7 @@ TEST_F(CsvLogging, NothingIsWrittenWhileLoggingIsOff) {
 }
 
 TEST_F(CsvLogging, OptionsWindowBrowseOkCancelAndDefault) {
+  EXPECT_EQ(text("LoggingStatus"), "Logging off");
   menu("Logging_Options");
   QWidget* o = window("Log_Options");
   EXPECT_EQ(text("T_LogDir", o), "/home/tech");
@@ -246,12 +248,14 @@ TEST_F(CsvLogging, OptionsWindowBrowseOkCancelAndDefault) {
   click("B_Apply", o);
   EXPECT_TRUE(form1->logger().loggingActive());
   EXPECT_EQ(form1->logger().delimiter(), ";");
+  EXPECT_EQ(text("LoggingStatus"), "Logging to /data/logs");
   menu("Logging_Options");
   click("B_Default", o);  // acts at once, Cancel does not undo it
   type("T_delim", "|", o);
   click("B_Cancel", o);
   EXPECT_EQ(form1->logger().logDir(), "/home/tech");
   EXPECT_EQ(form1->logger().delimiter(), ";");
+  EXPECT_EQ(text("LoggingStatus"), "Logging to /home/tech");
   // A trailing backslash is dropped from the directory, and stays dropped.
   menu("Logging_Options");
   type("T_LogDir", dir.path() + "\\", o);
@@ -259,6 +263,35 @@ TEST_F(CsvLogging, OptionsWindowBrowseOkCancelAndDefault) {
   EXPECT_EQ(form1->logger().logFiles()[0], dir.filePath("ZELTA_Reader_Voltages.csv"));
   menu("Logging_Options");
   EXPECT_EQ(text("T_LogDir", o), dir.path());
+  click("Check1", o);
+  click("B_Apply", o);
+  EXPECT_EQ(text("LoggingStatus"), "Logging off");
+}
+
+TEST_F(CsvLogging, OptionsAndThePortAreKeptForTheNextStart) {
+  EXPECT_EQ(text("Combo2"), "COM1");
+  setOptions(dir.path(), true, ",");
+  openPort("COM7");
+  click("Command38");
+  openPort("COMXYZ");  // a typed name that opens the port of the name before
+  click("Command38");
+  form1 = std::make_unique<ReaderWindow>(platform);  // the next start
+  form1->show();
+  EXPECT_EQ(text("Combo2"), "COM7");
+  EXPECT_EQ(text("LoggingStatus"), "Logging to " + QDir::toNativeSeparators(dir.path()));
+  menu("Logging_Options");
+  QWidget* o = window("Log_Options");
+  EXPECT_EQ(text("T_LogDir", o), QDir::toNativeSeparators(dir.path()));
+  EXPECT_EQ(text("T_delim", o), ",");
+  EXPECT_TRUE(find<QCheckBox>("Check1", o)->isChecked());
+  click("B_Cancel", o);
+  scan(5 * 3 + 1);
+  click("Command17");
+  clock.advance(1000);
+  const QStringList u = lines(dir.path());
+  ASSERT_GE(u.size(), 2);
+  EXPECT_EQ(u[0], "Timestamp," + modules(","));
+  EXPECT_EQ(u[1].mid(19), ",13.200,,13.180");
 }
 
 }  // namespace

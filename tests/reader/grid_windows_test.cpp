@@ -1,5 +1,10 @@
 // The value grid windows: layout, "More Values", refill versus live updates,
-// "Quit" and reopening, and clearing at Start.
+// "Quit" and reopening, cells that cannot be edited, and clearing at Start.
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+
 #include "protocol/commands.h"
 #include "reader/value_store.h"
 #include "reader_fixture.h"
@@ -16,6 +21,11 @@ class GridWindowsTest : public ReaderFixture {
     prepareScan("Medium", 1, 340);
     click("Command16");
   }
+  // How wide the cells show without scrolling, and how far they scroll.
+  static int cellsShown(QWidget* w) { return w->findChild<QScrollArea*>()->viewport()->width(); }
+  static int cellsScroll(QWidget* w) {
+    return w->findChild<QScrollArea*>()->horizontalScrollBar()->maximum();
+  }
 };
 
 // Twips at 15 to the pixel: column c at 390 + 762 (c - 1), blocks from 600.
@@ -29,20 +39,28 @@ TEST_F(GridWindowsTest, LayoutMoreValuesQuitAndReopeningWithLiveValuesInThreeDec
     EXPECT_EQ(cell("Form2", module - 1)->geometry(), QRect(left, top, 42, 19)) << "module " << module;
   EXPECT_EQ(text("Label5", w), "16");
   EXPECT_EQ(text("Label69", w), "336");
-  EXPECT_EQ(w->size(), QSize(280, 671));
-  EXPECT_LE(cell("Form2", 99)->geometry().right(), w->width());
-  EXPECT_GE(cell("Form2", 100)->geometry().left(), w->width());
+  // Narrow: modules 1 to 100 show, 101 on are beyond the edge, with the
+  // buttons below the cells (scrolled on a screen too low for them).
+  EXPECT_EQ(cellsShown(w), 280);
+  EXPECT_EQ(cellsScroll(w), 0);
+  EXPECT_EQ(w->height(), std::min(671, w->screen()->availableGeometry().height() - 48));
+  EXPECT_EQ(find("Command28", w)->mapTo(w, QPoint(0, 0)).y(), w->height() - 31);
   receive(reply(21, cmd::Voltage, 0x33, 0x90));
   EXPECT_EQ(cell("Form2", 20)->text(), "13.200");
+  QKeyEvent typed(QEvent::KeyPress, Qt::Key_9, Qt::NoModifier, "9");
+  QCoreApplication::sendEvent(cell("Form2", 20), &typed);
+  EXPECT_EQ(cell("Form2", 20)->text(), "13.200") << "a cell cannot be edited";
   click("Command1", w);
-  EXPECT_GT(w->width(), cell("Form2", 339)->geometry().right());
+  // Wide: all 17 columns, as far as the screen allows, and scrolled beyond.
+  EXPECT_GT(cellsShown(w) + cellsScroll(w), cell("Form2", 339)->geometry().right());
+  EXPECT_LE(w->width(), w->screen()->availableGeometry().width() - 16);
   EXPECT_FALSE(find("Command1", w)->isEnabled());
   click("Command28", w);
   EXPECT_EQ(window("Form2"), nullptr);
   settle();
   menu("Module_Voltage");
   ASSERT_NE(window("Form2"), nullptr);
-  EXPECT_EQ(window("Form2")->width(), 280);
+  EXPECT_EQ(cellsShown(window("Form2")), 280);
   EXPECT_TRUE(find("Command1", window("Form2"))->isEnabled());
   EXPECT_EQ(cell("Form2", 20)->text(), "13.2");
   EXPECT_EQ(cell("Form2", 21)->text(), "");

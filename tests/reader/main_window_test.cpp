@@ -1,6 +1,9 @@
 // The main window: the enabled state of every control through start-up, a
 // failed Open, Open, Start, Stop, the two modes and Close; Close stopping a
-// scan; the port number rules; the counters.
+// scan; the port number rules; the counters; why an Open failed, a line lost
+// while open, and the ports present on the machine.
+#include <gmock/gmock.h>
+
 #include "protocol/commands.h"
 #include "reader_fixture.h"
 
@@ -48,6 +51,7 @@ TEST_F(MainWindow, EnabledStateThroughEveryChangeAndCloseStopsTheScan) {
   openPort("COM4");
   EXPECT_EQ(line.openedPort(), 4);
   expectColumn(2, "open");
+  EXPECT_EQ(form1->focusWidget(), find("Command16")) << "Start has the focus, not Quit";
   click("Command16");
   expectColumn(3, "start");
   click("Command17");
@@ -71,6 +75,97 @@ TEST_F(MainWindow, EnabledStateThroughEveryChangeAndCloseStopsTheScan) {
   EXPECT_EQ(frames().size(), sent);
   EXPECT_EQ(find<Lamp>("TXANZ")->colour(), colour::DarkGreen);
   EXPECT_EQ(find<Lamp>("RXANZ")->colour(), colour::DarkGreen);
+}
+
+TEST_F(MainWindow, FailedOpenShowsTheBoxWithTheReasonAndLeavesThePortClosed) {
+  using Kind = LineError::Kind;
+  struct Case {
+    const char* typed;
+    LineError failure;  // what the line reports, if the open gets that far
+    QStringList reason;
+  };
+  const Case cases[] = {
+      {"xyz", {}, {"\"xyz\" names no port"}},
+      {"COM2", {}, {"No such device: COM2"}},
+      {"/dev/ttyUSB0",
+       {Kind::PermissionDenied, "/dev/ttyUSB0", "Permission denied"},
+#ifdef Q_OS_LINUX
+       {"Permission denied: /dev/ttyUSB0 (Permission denied).", "Join the \"dialout\" group"}},
+#else
+       {"Permission denied: /dev/ttyUSB0 (Permission denied)."}},
+#endif
+      {"COM1", {Kind::Busy, "/dev/ttyS0", {}}, {"Busy: /dev/ttyS0 is in use by another program."}},
+  };
+  line.setAvailablePorts({1});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    boxes.clearAsked();
+    line.failNextOpen(c.failure);
+    ::testing::internal::CaptureStderr();
+    openPort(c.typed);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    ASSERT_EQ(boxes.asked().size(), 1u);
+    const BoxRequest& box = boxes.asked()[0];
+    EXPECT_EQ(box.text, "Port already open");
+    EXPECT_EQ(box.title, "ZELTA II");
+    EXPECT_EQ(box.icon, BoxIcon::Critical);
+    for (const QString& part : c.reason) {
+      EXPECT_THAT(box.detail.toStdString(), ::testing::HasSubstr(part.toStdString()));
+      EXPECT_THAT(said, ::testing::HasSubstr(part.toStdString())) << "on standard error";
+    }
+    EXPECT_FALSE(line.isOpen());
+    expectColumn(1, c.typed);
+  }
+}
+
+TEST_F(MainWindow, LineLostMidScanShowsARedLineUntilTheNextOpenWhileTheScanGoesOn) {
+  bus.addModules(2, 1);
+  openPort("COM1");
+  click("Command16");
+  clock.advance(1000);
+  QWidget* red = find("LineStatus");
+  EXPECT_TRUE(red->isHidden());
+  line.failNow("Input/output error");
+  EXPECT_FALSE(red->isHidden());
+  EXPECT_EQ(text("LineStatus"),
+            "Line lost on COM1: Input/output error. Close, then Open again once it is back.");
+  const int missing = text("Label7").toInt();
+  clock.advance(3000);
+  EXPECT_GT(text("Label7").toInt(), missing) << "missing answers go on being counted";
+  EXPECT_TRUE(enabled("Command17")) << "the scan goes on";
+  click("Command38");
+  line.setAvailablePorts({});
+  openPort("COM1");
+  EXPECT_FALSE(red->isHidden()) << "a failed Open leaves it";
+  line.setAvailablePorts({1});
+  boxes.clearAsked();
+  openPort("COM1");
+  EXPECT_TRUE(red->isHidden());
+  EXPECT_TRUE(boxes.asked().empty());
+}
+
+TEST_F(MainWindow, PortListOffersTheAdaptersPresentAndSaysWhichDeviceANameOpens) {
+  const QString stable = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+  ports.present = {{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", "A50285BI"},
+                   {stable, "FT232R USB UART", "FTDI", "A50285BI"}};
+  ports.named[12] = "/dev/ttyACM0";
+  form1 = std::make_unique<ReaderWindow>(platform);
+  form1->show();
+  auto* combo = find<QComboBox>("Combo2");
+  ASSERT_EQ(combo->count(), 32);
+  EXPECT_EQ(combo->itemText(29), "COM30");
+  EXPECT_EQ(combo->itemText(31), stable);
+  EXPECT_EQ(text("PortDevice"), "COM1 opens /dev/ttyS0");
+  choosePort(11);
+  EXPECT_EQ(text("PortDevice"), "COM12 opens /dev/ttyACM0");
+  choosePort(30);
+  EXPECT_EQ(combo->currentText(), "/dev/ttyUSB0");
+  EXPECT_EQ(text("PortDevice"), "Opens /dev/ttyUSB0 (FT232R USB UART, FTDI, SN A50285BI)");
+  EXPECT_EQ(combo->toolTip(), text("PortDevice"));
+  EXPECT_THAT(combo->itemData(31, Qt::ToolTipRole).toString().toStdString(),
+              ::testing::HasSubstr("SN A50285BI"));
+  click("Command36");
+  EXPECT_EQ(line.openedDevice(), "/dev/ttyUSB0");
 }
 
 // One window: a port number, once taken from a name, stays for the names it

@@ -74,7 +74,8 @@ class ReaderFixture : public ::testing::Test {
   FixedEnvironment environment;
   MemorySettings settings;
   ScriptedFileSaver files;
-  Platform platform{clock, line, boxes, tone, folders, environment, settings, files};
+  FixedPortCatalog ports;
+  Platform platform{clock, line, boxes, tone, folders, environment, settings, files, nullptr, &ports};
   std::unique_ptr<ReaderWindow> form1;
 };
 

@@ -1,9 +1,10 @@
 // The Reader on the real platform pieces (wall clock, serial line on a
 // pseudo-terminal) against zelta_bus_sim running as a child process, killed in
 // the middle of a scan (the far end vanishes, as when a USB adapter is pulled)
-// and started again under the same link name: the Reader keeps running,
-// counts missing answers, stays nearly idle, and after "Close" and "Open" the
-// values come back. Real time: generous limits. The line reports the loss once.
+// and started again under the same link name: the Reader says so in red,
+// keeps running, counts missing answers, stays nearly idle, and after "Close"
+// and "Open" the values come back and the red line goes. Real time: generous
+// limits. The line reports the loss once.
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -112,6 +113,9 @@ TEST_F(ReaderOnATerminal, SimulatorKilledMidScanThenBackAfterCloseAndOpen) {
   EXPECT_EQ(failures, 1) << "the line reports the far end gone once";
   EXPECT_TRUE(boxes.asked().empty());
   EXPECT_TRUE(child<QWidget>("Command17")->isEnabled()) << "the scan still runs";
+  auto* red = child<QLabel>("LineStatus");
+  EXPECT_FALSE(red->isHidden());
+  EXPECT_TRUE(red->text().startsWith("Line lost on " + link)) << red->text().toStdString();
   std::printf("[tty] far end gone for 3 s: %.2f %% of a core\n", 100 * cpu);
 
   ASSERT_EQ(startSimulator().toStdString(), "");
@@ -119,6 +123,7 @@ TEST_F(ReaderOnATerminal, SimulatorKilledMidScanThenBackAfterCloseAndOpen) {
   click("Command36");
   ASSERT_TRUE(line.isOpen()) << line.errorString().toStdString();
   EXPECT_TRUE(boxes.asked().empty());
+  EXPECT_TRUE(red->isHidden());
   click("Command16");  // "Clear old values at start" empties the cells
   EXPECT_EQ(voltagesShown(), 0);
   EXPECT_TRUE(runUntil([&] { return voltagesShown() >= 10; }, 10000)) << "values came back: " << voltagesShown();

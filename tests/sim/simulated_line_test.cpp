@@ -39,7 +39,7 @@ TEST_F(SimulatedLineTest, OpensAvailablePortsOnlyAndAClosedOrFailedLineLosesByte
 
   line.failNow("adapter removed");
   line.failNow("adapter removed again");
-  EXPECT_EQ(failures, QStringList{"adapter removed"});
+  EXPECT_EQ(failures, QStringList{"COM1 stopped working (adapter removed)."});
   EXPECT_FALSE(line.write(request::readerVoltage(1)));
   clock.advance(100);
   EXPECT_EQ(bus.hostFrames().size(), 1u);
