@@ -44,6 +44,7 @@ for program in ZELTA_Reader ZELTA_Programmer zelta_bus_sim; do
   file -b "$binary" | grep -q ', stripped' || fail "$program is not stripped"
   [[ -f "$tree/usr/share/man/man1/$program.1.gz" ]] || fail "$program has no manual page"
 done
+[[ -f "$tree/usr/share/man/man1/zelta_report.1.gz" ]] || fail "zelta_report has no manual page"
 for id in org.zelta.Reader org.zelta.Programmer; do
   for icon in scalable/apps/$id.svg 48x48/apps/$id.png 256x256/apps/$id.png; do
     [[ -f "$tree/usr/share/icons/hicolor/$icon" ]] || fail "icon $icon missing"
