@@ -28,6 +28,8 @@ struct ModuleCounts {
   std::int64_t lastAnsweredAt = -1;  // clock time
   bool lastRequestUnanswered = false;
 
+  bool operator==(const ModuleCounts&) const = default;
+
   double meanAnswerMs() const {
     return timedAnswers ? static_cast<double>(answerMsSum) / timedAnswers : -1;
   }

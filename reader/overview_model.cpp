@@ -40,8 +40,17 @@ void OverviewModel::setRows(std::vector<OverviewRow> rows) {
     endResetModel();
     return;
   }
+  // One signal for the rows that changed, first to last: a scan changes a few
+  // neighbouring modules between refreshes, and the view repaints, re-sorts and
+  // re-measures only what the signal covers.
+  int first = -1, last = -1;
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    if (!(rows[i] == rows_[i])) {
+      if (first < 0) first = static_cast<int>(i);
+      last = static_cast<int>(i);
+    }
   rows_ = std::move(rows);
-  if (!rows_.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+  if (first >= 0) emit dataChanged(index(first, 0), index(last, ColumnCount - 1));
 }
 
 int OverviewModel::rowCount(const QModelIndex& parent) const {

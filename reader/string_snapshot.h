@@ -49,6 +49,8 @@ struct OverviewRow {
   std::array<std::optional<double>, 3> values;  // in the order of kMeasuredKinds
   std::array<Deviation, 3> deviations{};
   ModuleCounts counts;
+
+  bool operator==(const OverviewRow&) const = default;
 };
 
 struct StringSnapshot {

@@ -180,11 +180,14 @@ TEST_F(StringViewsTest, SortsByAClickedColumnExportsWhatItShowsAndClearsWithOldV
       << lines[1].toStdString();
 
   ASSERT_TRUE(find<QCheckBox>("Check1")->isChecked());
+  bus.module(1).millivolts = 11000;
   click("Command16");
   clock.advance(250);
   EXPECT_EQ(at(4, Col::Requests), "0");
   EXPECT_EQ(at(4, Col::Voltage), "");
   EXPECT_EQ(at(4, Col::State), "not asked yet");
+  clock.advance(3000);  // the sorted rows follow the new readings
+  EXPECT_EQ(rows()->index(0, Col::Address).data().toString(), "2");
 }
 
 // One point per voltage pass: the minimum, mean and maximum of the modules
