@@ -124,7 +124,17 @@ TEST_F(ReaderMonitor, MemoryStaysWithinTheKeptNumberAfterMoreEventsThanThat) {
   EXPECT_GT(rows.front()[Time].toLongLong(), 40000);
 }
 
-TEST_F(ReaderMonitor, PauseFilterFindSaveAndClear) {
+// A monitor subscribes when built and unsubscribes when destroyed: closed, it is gone.
+int monitorsAlive() {
+  const auto all = QApplication::allWidgets();
+  return int(std::count_if(all.begin(), all.end(),
+                           [](QWidget* w) { return w->objectName() == "FrameMonitor"; }));
+}
+
+// One monitor, alive only while open, closing with the main window; its entry
+// in the View menu the string overview shares.
+TEST_F(ReaderMonitor, PauseFilterFindSaveClearAndOneMonitorAliveOnlyWhileOpen) {
+  EXPECT_EQ(monitorsAlive(), 0);
   bus.addModules(4, 1);
   FrameMonitorWindow& w = open();
   prepareScan("Fast", 1, 4);
@@ -177,25 +187,13 @@ TEST_F(ReaderMonitor, PauseFilterFindSaveAndClear) {
   click("Monitor_Clear", &w);
   EXPECT_TRUE(shownRows(w).empty());
   EXPECT_EQ(w.ring().size(), 0u);
-}
 
-// A monitor subscribes when built and unsubscribes when destroyed: closed, it is gone.
-int monitorsAlive() {
-  const auto all = QApplication::allWidgets();
-  return int(std::count_if(all.begin(), all.end(),
-                           [](QWidget* w) { return w->objectName() == "FrameMonitor"; }));
-}
-
-TEST_F(ReaderMonitor, OneMonitorAliveOnlyWhileOpenClosingWithTheMainWindowInTheSharedViewMenu) {
   const auto views = form1->menuBar()->findChildren<QMenu*>("View");
   ASSERT_EQ(views.size(), 1);
   QStringList entries;
   for (const QAction* a : views[0]->actions()) entries << a->objectName();
   EXPECT_TRUE(entries.contains("Frame_Monitor") && entries.contains("String_Overview"))
       << entries.join(' ').toStdString();
-
-  EXPECT_EQ(monitorsAlive(), 0);
-  FrameMonitorWindow& w = open();
   EXPECT_EQ(&open(), &w) << "the menu raises the open monitor";
   EXPECT_EQ(monitorsAlive(), 1);
   w.close();

@@ -279,12 +279,6 @@ TEST_F(CsvLogging, OptionsAndThePortAreKeptForTheNextStart) {
   form1->show();
   EXPECT_EQ(text("Combo2"), "COM7");
   EXPECT_EQ(text("LoggingStatus"), "Logging to " + QDir::toNativeSeparators(dir.path()));
-  menu("Logging_Options");
-  QWidget* o = window("Log_Options");
-  EXPECT_EQ(text("T_LogDir", o), QDir::toNativeSeparators(dir.path()));
-  EXPECT_EQ(text("T_delim", o), ",");
-  EXPECT_TRUE(find<QCheckBox>("Check1", o)->isChecked());
-  click("B_Cancel", o);
   scan(5 * 3 + 1);
   click("Command17");
   clock.advance(1000);

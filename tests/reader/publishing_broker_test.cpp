@@ -60,8 +60,10 @@ TEST_F(BrokerTest, ABrokerRestartMidScanLosesNothingWithinTheBoundAndKeepsEachTo
   publishTo(broker->port, false, "", "secret");
   ASSERT_TRUE(waitFor([&] { return publisher().state() == MqttPublisher::State::Connected; }));
   std::map<std::string, int> filed;  // readings per topic
+  int filedAll = 0;
   QObject::connect(&form1->readings(), &ReadingEvents::stored, [&](const Reading& r) {
     ++filed[TopicTree("site", "string1").reading(r.address, r.kind).toStdString()];
+    ++filedAll;
   });
   prepareScan("Fast", 1, 5);
   click("Command16");
@@ -70,12 +72,9 @@ TEST_F(BrokerTest, ABrokerRestartMidScanLosesNothingWithinTheBoundAndKeepsEachTo
 
   broker->stop();
   ASSERT_TRUE(waitFor([&] { return stateLine().contains("reconnecting in"); }));
-  int before = 0;
-  for (const auto& [topic, n] : filed) before += n;
+  const int before = filedAll;
   scanFor(5000);
-  int after = 0;
-  for (const auto& [topic, n] : filed) after += n;
-  EXPECT_GT(after - before, 100) << "the scan went on";
+  EXPECT_GT(filedAll - before, 100) << "the scan went on";
   EXPECT_EQ(text("Label7"), "0");
   EXPECT_TRUE(stateLine().contains(" waiting")) << stateLine().toStdString();
   ASSERT_TRUE(waitFor([&] { return publisher().state() == MqttPublisher::State::Retrying; }));

