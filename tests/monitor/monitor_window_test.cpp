@@ -219,7 +219,7 @@ TEST_F(ProgrammerMonitor, ModuleSearchWithoutAnswerShowsTheRequestsAndTheMissing
   auto* w = testing::shownMonitor();
   ASSERT_NE(w, nullptr);
   click("Option2");
-  setText("Text5", "7");
+  type("Text5", "7");
   click("Command7");
   clock.advance(4000 + 3000 + monitor::kRefreshMs);
   EXPECT_EQ(title(), QStringList({"No answer from", "Modul 7"}));

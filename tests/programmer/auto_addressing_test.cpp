@@ -13,8 +13,8 @@ class AutomaticAddressing : public ProgrammerFixture {
   void startRun(const char* first, const char* last, bool armed = true) {
     bus.addModules(3, 0);
     startOpen();
-    setText("Text2", first);
-    setText("Text3", last);
+    type("Text2", first);
+    type("Text3", last);
     click("Command6");
     ASSERT_TRUE(clock.advanceUntil([&] { return sent().size() >= 3; }, 10000));
     if (armed) clock.advance(100);

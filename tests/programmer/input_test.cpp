@@ -40,8 +40,8 @@ class ProgrammerInput : public ProgrammerFixture {
     click(f.mode);
     for (const auto& [name, good] : {std::pair{"Text2", "1"}, {"Text3", "2"}, {"Text5", "7"},
                                      {"Text4", "0"}, {"Text1", "1"}})
-      if (enabled(name)) setText(name, good);
-    setText(f.name, typed);
+      if (enabled(name)) type(name, good);
+    type(f.name, typed);
     click(f.button);
     clock.advance(10000);
   }

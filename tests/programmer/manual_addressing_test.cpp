@@ -3,7 +3,6 @@
 // and the module value windows: the collective reply under both revision
 // rules and "Save" to test.csv.
 #include <QAction>
-#include <QApplication>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -29,8 +28,8 @@ class ManualAddressing : public ProgrammerFixture {
     bus.addModule(m);
     startOpen(arguments);
     click("Option2");
-    setText("Text4", current);
-    setText("Text1", next);
+    type("Text4", current);
+    type("Text1", next);
     click("Command2");
   }
   QString field(const char* window, const char* name) const {
@@ -139,7 +138,7 @@ TEST_F(ManualAddressing, CollectiveReplyFillsBothWindowsWithTheVerdict) {
     SCOPED_TRACE(::testing::Message() << "status " << int(c.status) << " error " << int(c.error)
                                     << (c.rev31 ? " rev 3.1" : ""));
     window.reset();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    settle();
     start("-se");
     if (c.rev31) topLevel("Form3")->findChild<QAction*>("Rev31")->trigger();
     collective(c.status, c.error);

@@ -13,7 +13,7 @@ class Searches : public ProgrammerFixture {
     if (present) bus.addModule(ModuleState{.address = 7});
     startOpen();
     click("Option2");
-    setText("Text5", "7");
+    type("Text5", "7");
     click("Command7");
   }
   std::vector<qint64> pollsOf7() const {
@@ -55,7 +55,7 @@ TEST_F(Searches, ModuleSevenFlashesUntilItsButtonIsPressed) {
 TEST_F(Searches, AbsentModuleStoppedWhileWaitingGetsTheStopRequestAndTheTimeOut) {
   startModuleSearch(false);
   clock.advance(4100);
-  setText("Text5", "70000");
+  type("Text5", "70000");
   click("Command4");
   EXPECT_EQ(title(), QStringList({"Modul search", "stopped"}));
   ASSERT_EQ(sent().size(), 3u);

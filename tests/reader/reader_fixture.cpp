@@ -1,34 +1,10 @@
 #include "reader_fixture.h"
 
-#include <QCoreApplication>
-#include <QEvent>
-
 #include "reader/grid_window.h"
 
 namespace zelta::testing {
 
-ReaderFixture::ReaderFixture() {
-  form1 = std::make_unique<ReaderWindow>(platform);
-  form1->show();
-}
-
-ReaderFixture::~ReaderFixture() {
-  form1.reset();
-  settle();
-}
-
-void ReaderFixture::settle() {
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-QString ReaderFixture::text(const QString& name, QWidget* in) {
-  QWidget* w = find(name, in);
-  if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
-  if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
-  if (auto* c = qobject_cast<QComboBox*>(w)) return c->currentText();
-  if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text();
-  return w ? w->windowTitle() : QString();
-}
+ReaderFixture::ReaderFixture() : WindowFixture(7) { restart(); }
 
 QString ReaderFixture::cellText(const char* form, int index) {
   auto* grid = qobject_cast<GridWindow*>(window(form));
@@ -43,30 +19,6 @@ void ReaderFixture::restart() {
   clearFrames();
   form1 = std::make_unique<ReaderWindow>(platform);
   form1->show();
-}
-
-void ReaderFixture::click(const QString& name, QWidget* in) {
-  auto* b = find<QAbstractButton>(name, in);
-  if (!b) return;
-  if (!b->isEnabled()) {
-    ADD_FAILURE() << "clicked the disabled control " << name.toStdString();
-    return;
-  }
-  b->click();
-}
-
-void ReaderFixture::type(const QString& name, const QString& text, QWidget* in) {
-  auto* e = find<QLineEdit>(name, in);
-  if (!e) return;
-  if (!e->isEnabled()) {
-    ADD_FAILURE() << "typed into the disabled field " << name.toStdString();
-    return;
-  }
-  e->setText(text);
-}
-
-void ReaderFixture::tick(const QString& name, bool on, QWidget* in) {
-  if (auto* box = find<QCheckBox>(name, in); box && box->isChecked() != on) click(name, in);
 }
 
 void ReaderFixture::menu(const QString& name) {

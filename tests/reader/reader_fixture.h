@@ -1,53 +1,28 @@
-// A ZELTA_Reader main window on a virtual clock, wired to the in-process bus
-// simulator and the platform fakes, with helpers that work the controls by
-// their names as a user would: clicking or typing into a disabled control
-// fails the test instead.
+// A ZELTA_Reader main window on the shared window fixture, with helpers for
+// its menus, its port and its scan.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <memory>
 #include <vector>
 
-#include "platform/fakes/fakes.h"
-#include "platform/fakes/scripted_message_boxes.h"
-#include "platform/platform.h"
-#include "platform/virtual_clock.h"
 #include "reader/reader_window.h"
-#include "sim/bus_simulator.h"
-#include "sim/simulated_line.h"
+#include "tests/support/window_fixture.h"
 #include "widgets/lamp.h"
 
 namespace zelta::testing {
 
-class ReaderFixture : public ::testing::Test {
+class ReaderFixture : public WindowFixture {
  protected:
   ReaderFixture();
-  ~ReaderFixture() override;
+  QWidget* mainWindow() const override { return form1.get(); }
 
-  template <class T = QWidget>
-  T* find(const QString& name, QWidget* in = nullptr) {
-    T* w = (in ? in : form1.get())->findChild<T*>(name);
-    EXPECT_NE(w, nullptr) << "no control " << name.toStdString();
-    return w;
-  }
   QWidget* window(const QString& name) { return form1->loadedWindow(name); }
-  bool enabled(const QString& name) { return find(name)->isEnabled(); }
-  QString text(const QString& name, QWidget* in = nullptr);
   // What a grid window's cell holds, shown or not.
   QString cellText(const char* form, int index);
 
-  void click(const QString& name, QWidget* in = nullptr);
-  void type(const QString& name, const QString& text, QWidget* in = nullptr);
-  // Clicks a check box if it is not already in that state.
-  void tick(const QString& name, bool on, QWidget* in = nullptr);
   void menu(const QString& name);
   void choosePort(int listIndex);  // a click in the port list
   void openPort(const QString& portText = "COM1");
@@ -60,22 +35,9 @@ class ReaderFixture : public ::testing::Test {
   void clearFrames() { bus.clearHostFrames(); }
   // Feeds bytes to the program as if they came from the line.
   void receive(const Frame& frame);
-  // Drops windows the program has unloaded.
-  static void settle();
   // The program ends and starts afresh; the port is closed.
   void restart();
 
-  VirtualClock clock;
-  BusSimulator bus{clock, 7};
-  SimulatedLine line{bus};
-  ScriptedMessageBoxes boxes{clock};
-  RecordingTone tone{&clock};
-  ScriptedFolderChooser folders;
-  FixedEnvironment environment;
-  MemorySettings settings;
-  ScriptedFileSaver files;
-  FixedPortCatalog ports;
-  Platform platform{clock, line, boxes, tone, folders, environment, settings, files, nullptr, &ports};
   std::unique_ptr<ReaderWindow> form1;
 };
 
