@@ -1,8 +1,6 @@
-// Publishing to an MQTT broker on the virtual clock, with a client that
-// records what it is handed: topics and payloads of a scan with its pass
-// summaries, the queue bound with its drop count, resending after a lost
-// connection, the reconnect back-off and the state line, the options
-// remembered between runs; and the sample Telegraf configuration.
+// Publishing on the virtual clock to a client that records what it is handed:
+// topics and payloads, the queue bound, resending, the back-off and the state
+// line, the options kept between runs; and the sample Telegraf configuration.
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -248,9 +246,7 @@ TEST_F(PublishingTest, OptionsAreCorrectedRememberedAndTakeEffectAtTheNextStart)
   EXPECT_EQ(text("T_Port", w), "65535");
   EXPECT_EQ(text("T_QueueLimit", w), "1");
 
-  form1.reset();
-  settle();
-  form1 = std::make_unique<ReaderWindow>(platform);
+  restart();
   client = nullptr;
   useRecordingClient(*form1);
   clock.advance(0);

@@ -19,9 +19,8 @@ constexpr int MT = cmd::ModuleType, HW = cmd::HardwareRevision, SW = cmd::Softwa
 class ScanEngineTest : public ReaderFixture {
  protected:
   int countOf(int command) {
-    int n = 0;
-    for (const auto& f : frames()) n += frameCommand(f.frame) == command;
-    return n;
+    return int(std::count_if(frames().begin(), frames().end(),
+                             [&](const auto& f) { return frameCommand(f.frame) == command; }));
   }
 };
 
@@ -132,18 +131,9 @@ TEST_F(ScanEngineTest, CountdownStaysAtZeroUntilAnImpedanceSweep) {
   EXPECT_EQ(countOf(Z), 0);
 }
 
-TEST_F(ScanEngineTest, StartAfterTheEndShrinksTheRangeToTheStart) {
-  prepareScan("Medium", 5, 3);
-  click("Command16");
-  EXPECT_EQ(text("Text45"), "5");
-  clock.advance(7 * 300);
-  EXPECT_EQ(requests(frames()),
-            (Requests{{5, MT}, {5, HW}, {5, SW}, {5, U}, {5, T}, {5, U}, {5, T}}));
-}
-
-// The exact corrections first; then after any text each field holds a number
-// and a scan asks addresses from 0 to 340 only (a start between 0 and 1 stays
-// as typed and asks address 0).
+// The exact corrections first, and a start after the end shrinks the range to
+// the start; then after any text each field holds a number and a scan asks
+// addresses from 0 to 340 only (a start between 0 and 1 asks address 0).
 TEST_F(ScanEngineTest, AddressFieldsCorrectThemselvesAndAnyTextLeavesAScanThatRuns) {
   struct Case {
     const char* field;
@@ -158,7 +148,14 @@ TEST_F(ScanEngineTest, AddressFieldsCorrectThemselvesAndAnyTextLeavesAScanThatRu
       {"Text1", "soon", "1"},   {"Text1", "7", "7"},
   };
   bus.addModules(3, 1);
-  prepareScan("Medium", 1, 3, true);
+  prepareScan("Medium", 5, 3, true);
+  click("Command16");
+  EXPECT_EQ(text("Text45"), "5");
+  clock.advance(7 * 300);
+  EXPECT_EQ(requests(frames()),
+            (Requests{{5, MT}, {5, HW}, {5, SW}, {5, U}, {5, T}, {5, U}, {5, T}}));
+  click("Command17");
+  type("Text8", "1");
   for (const Case& c : cases) {
     type(c.field, c.typed);
     EXPECT_EQ(text(c.field), c.shown) << c.field << " typed '" << c.typed << "'";
@@ -247,12 +244,9 @@ TEST_F(ScanEngineTest, AFastScanStepsOnAfterAReplyFromOutsideTheTables) {
   EXPECT_EQ(frames().back().atMs, sentAt + 10);
 }
 
-// Stop, Close and Manual Mode end the scan for good, whatever fast step,
-// impedance request, reply or time-out is still to come, and whatever rate is
-// picked afterwards: in an impedance sweep, with a fast step pending, and a
-// Medium scan stopped with its last request on its way to a module that
-// answers (1) or to a silent one (2), then "Fast" picked. A new Start begins
-// with module type at the start address.
+// Stop, Close and Manual Mode end the scan for good: in an impedance sweep,
+// with a fast step pending, and with a Medium request on its way to a module
+// that answers (1) or not (2), then "Fast" picked. A new Start begins anew.
 TEST_F(ScanEngineTest, StopCloseAndManualModeEndTheScanWhateverIsStillToCome) {
   struct Case {
     const char* rate;

@@ -6,11 +6,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QStandardPaths>
-#include <QThread>
-#include <chrono>
 
 namespace zelta::testing {
 namespace {
@@ -32,16 +29,6 @@ int loopback(int port) {
 }
 
 }  // namespace
-
-bool waitFor(const std::function<bool()>& done, int timeoutMs) {
-  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > until) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    QThread::msleep(2);
-  }
-  return true;
-}
 
 QString TestBroker::executable() {
   return QStandardPaths::findExecutable("mosquitto", {"/usr/sbin", "/usr/local/sbin", "/usr/bin"});

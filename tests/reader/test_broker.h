@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/real_time.h"
+
 struct mosquitto;
 
 namespace zelta::testing {
@@ -59,7 +61,7 @@ class TestSubscriber {
   int subscriptions_ = 0;
 };
 
-// Runs Qt's events until done() holds or timeoutMs of real time have passed.
-bool waitFor(const std::function<bool()>& done, int timeoutMs = 20000);
+// Runs Qt's events until done() holds or 20 s of real time have passed.
+inline bool waitFor(const std::function<bool()>& done) { return runUntil(done, 20000); }
 
 }  // namespace zelta::testing
