@@ -1,7 +1,5 @@
-// The Programmer on a real window system (run by run-on-desktop.sh): what the
-// window manager and the keyboard do to the message boxes. Windows are closed
-// through the window manager (wmctrl) and keys typed through the X server
-// (xdotool), as a person would.
+// The Programmer on a real window system (run-on-desktop.sh): message boxes
+// against the window manager (wmctrl) and the keyboard (xdotool).
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>

@@ -7,14 +7,12 @@
 #include "monitor/frame_export.h"
 #include "monitor/frame_ring.h"
 #include "protocol/requests.h"
+#include "tests/support/module_reply.h"
 
 namespace zelta::monitor {
 namespace {
 
-Frame reply(std::uint16_t from, std::uint8_t command, std::uint8_t d4 = 0, std::uint8_t d5 = 0,
-            std::uint8_t d6 = 0) {
-  return buildFrame({std::uint8_t(from >> 8), std::uint8_t(from), command, d4, d5, d6, 0, 0, 0});
-}
+using testing::reply;
 
 CapturedEvent frameEvent(BusEvent::Kind kind, const Frame& f, std::int64_t at = 0) {
   return {{.kind = kind, .timeMs = at, .frame = f}, f[3]};

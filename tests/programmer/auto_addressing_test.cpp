@@ -73,13 +73,13 @@ TEST_F(AutomaticAddressing, EndBelowStartAddressesTheStartAddressOnly) {
 // next one, here a confirmation from the wrong address, which ends the run.
 TEST_F(AutomaticAddressing, ConfirmationFromTheWrongAddressEndsTheRunACorruptedOneIsDropped) {
   startRun("3", "5", false);
-  Frame corrupted = replyFrame(4, cmd::AutoAddress, 0, 4);
+  Frame corrupted = reply(4, cmd::AutoAddress, 0, 4);
   corrupted[10] ^= 0x01;
   inject(corrupted);
   EXPECT_TRUE(boxes.asked().empty());
   EXPECT_EQ(title(), QStringList({"Press Button", "on Modul 3"}));
 
-  inject(replyFrame(4, cmd::AutoAddress, 0, 4));
+  inject(reply(4, cmd::AutoAddress, 0, 4));
   ASSERT_EQ(boxes.asked().size(), 1u);
   EXPECT_EQ(boxes.asked()[0].text,
             "Wrong address from last modul dedected. Set the modul address to 0 and start with "

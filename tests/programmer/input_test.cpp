@@ -1,7 +1,5 @@
-// Whatever a person types into the Programmer's address fields: a text that
-// holds no bus address is refused with a message that names the field and
-// nothing at all is sent; one that does is used as that address: the
-// request that carries it goes out.
+// Whatever a person types into the Programmer's address fields: no bus address
+// is refused, naming the field, and nothing is sent; an address is used.
 #include "tests/programmer/programmer_fixture.h"
 
 namespace zelta::test {

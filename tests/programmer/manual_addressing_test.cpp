@@ -1,7 +1,6 @@
-// Manual addressing by expert level (the confirmation question, the request,
-// the module's confirmation with the beep, the read-back and "New Adress:"),
-// and the module value windows: the collective reply under both revision
-// rules and "Save" to test.csv.
+// Manual addressing by expert level (question, request, confirmation, beep,
+// read-back), and the value windows: the collective reply under both
+// revision rules and "Save" to test.csv.
 #include <QAction>
 #include <QDate>
 #include <QDir>
@@ -40,7 +39,7 @@ class ManualAddressing : public ProgrammerFixture {
     return f->findChild<QWidget*>(name)->isVisibleTo(f);
   }
   void collective(std::uint8_t status, std::uint8_t error = 0) {
-    inject(replyFrame(3, cmd::Collective, 120, 0x33, 0x44, 0, status, error));
+    inject(reply(3, cmd::Collective, 120, 0x33, 0x44, 0, status, error));
   }
 };
 
@@ -159,7 +158,7 @@ TEST_F(ManualAddressing, EachSaveAppendsOneLineAndAFailureIsReported) {
   environment.current = folder.path();
   start("-se");
   collective(0x10);
-  inject(replyFrame(3, cmd::Impedance, 0x01, 0x2C));
+  inject(reply(3, cmd::Impedance, 0x01, 0x2C));
   topLevel("Form3")->findChild<QLineEdit*>("Text5")->setText("A17");
   const auto save = [&] { topLevel("Form3")->findChild<QAbstractButton*>("Command1")->click(); };
   save();

@@ -34,11 +34,4 @@ std::vector<Sent> ProgrammerFixture::sent() const {
   return out;
 }
 
-Frame replyFrame(std::uint16_t from, std::uint8_t command, std::uint8_t d4, std::uint8_t d5,
-                 std::uint8_t d6, std::uint8_t d7, std::uint8_t d8, std::uint8_t d9) {
-  return buildFrame(Payload{static_cast<std::uint8_t>(from >> 8),
-                            static_cast<std::uint8_t>(from & 0xFF), command, d4, d5, d6, d7, d8,
-                            d9});
-}
-
 }  // namespace zelta::test

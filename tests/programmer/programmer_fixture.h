@@ -8,6 +8,7 @@
 
 #include "programmer/programmer_window.h"
 #include "protocol/requests.h"
+#include "tests/support/module_reply.h"
 #include "tests/support/window_fixture.h"
 
 namespace zelta::test {
@@ -47,10 +48,7 @@ class ProgrammerFixture : public testing::WindowFixture {
   std::unique_ptr<ProgrammerWindow> window;
 };
 
-// A reply frame as a module sends it.
-Frame replyFrame(std::uint16_t from, std::uint8_t command, std::uint8_t d4 = 0,
-                 std::uint8_t d5 = 0, std::uint8_t d6 = 0, std::uint8_t d7 = 0,
-                 std::uint8_t d8 = 0, std::uint8_t d9 = 0);
+using testing::reply;
 
 }  // namespace zelta::test
 

@@ -4,17 +4,14 @@
 
 #include "protocol/commands.h"
 #include "protocol/receiver.h"
+#include "tests/support/module_reply.h"
 
 namespace zelta {
 namespace {
 
 using Outcome = FrameReceiver::Outcome;
 
-Frame reply(std::uint16_t address, std::uint8_t type, std::initializer_list<std::uint8_t> data = {}) {
-  Payload p{static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address & 0xFF), type};
-  std::copy(data.begin(), data.end(), p.begin() + 3);
-  return buildFrame(p);
-}
+using testing::reply;
 
 // Feeds bytes and collects what the receiver makes of them.
 struct Feed {
@@ -43,7 +40,7 @@ struct Feed {
 // the damaged bytes) costs one check error and the receiver finds the real
 // frames after it. A start byte inside a frame does not restart it.
 TEST(FrameReceiver, ResynchronisesAfterNoiseAndFalseStarts) {
-  const Frame f = reply(0x2323, cmd::HardwareRevision, {0x23, 1});
+  const Frame f = reply(0x2323, cmd::HardwareRevision, 0x23, 1);
   Feed feed;
   feed.bytes({0x00, 0xFF, 0x55, 0x24});
   feed.frame(f);
@@ -61,7 +58,7 @@ TEST(FrameReceiver, ResynchronisesAfterNoiseAndFalseStarts) {
 // later byte that happens to equal the check byte of the damaged bytes must
 // not turn them into a valid frame.
 TEST(FrameReceiver, DamagedFrameIsNotRevivedByTheNextByte) {
-  Frame damaged = reply(12, cmd::Voltage, {0x0C, 0x80});
+  Frame damaged = reply(12, cmd::Voltage, 0x0C, 0x80);
   damaged[5] ^= 0x40;
   const std::uint8_t wouldMatch = calc_crc(std::span<const std::uint8_t>(damaged.data(), 10));
   ASSERT_NE(wouldMatch, kStartByte);
@@ -70,7 +67,7 @@ TEST(FrameReceiver, DamagedFrameIsNotRevivedByTheNextByte) {
   ASSERT_EQ(feed.crcErrors, 1);
   feed.bytes({wouldMatch, 0x00, 0x01});
   EXPECT_TRUE(feed.complete.empty());
-  const Frame next = reply(12, cmd::Voltage, {0x0C, 0x81});
+  const Frame next = reply(12, cmd::Voltage, 0x0C, 0x81);
   feed.frame(next);
   EXPECT_EQ(feed.complete, std::vector<Frame>{next});
 }

@@ -1,8 +1,6 @@
-// CSV logging: the files written by a scan with their exact lines, headers,
-// delimiters and quoting, the pass under way at Stop, Close, Manual Mode and
-// program end, unwritable directories, logging off, the "Logging Options"
-// window, the line that tells where values are logged, and the options and
-// port kept for the next start.
+// CSV logging: the files a scan writes, line by line, with their headers,
+// delimiters and quoting; the pass under way at Stop, Close, Manual Mode and
+// program end; unwritable directories, the options window, kept options.
 #include <QDir>
 #include <QFile>
 #include <QLocale>

@@ -1,7 +1,6 @@
-// The main window: the enabled state of every control through start-up, a
-// failed Open, Open, Start, Stop, the two modes and Close; Close stopping a
-// scan; the port number rules; the counters; why an Open failed, a line lost
-// while open, and the ports present on the machine.
+// The main window: the enabled state of every control through each change,
+// why an Open failed, a line lost while open, the ports present, the port
+// number rules and the counters.
 #include <gmock/gmock.h>
 
 #include "protocol/commands.h"

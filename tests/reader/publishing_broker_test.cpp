@@ -1,9 +1,6 @@
-// Publishing to a real Mosquitto broker: a simulated scan's readings arrive
-// under their topics; a broker stopped and started again in the middle of a
-// scan loses nothing and reorders nothing; a wrong password and TLS failures
-// show on the state line. The scan runs on the virtual clock, the broker and
-// the network in real time, so the waits are for messages, with generous
-// time limits.
+// Publishing to a real Mosquitto broker: a broker restart mid-scan loses and
+// reorders nothing; a wrong password and TLS failures show on the state line.
+// The scan runs on the virtual clock, the network in real time.
 #include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -65,12 +65,6 @@ const QStringList kAwkwardTexts = {
     QString::fromUtf8("\u0661\u0662"),                              // Arabic-Indic 12
     QString::fromUtf8("12\u00a0"), QString::fromUtf8("\u00e9t\u00e9")};
 
-Frame reply(std::uint16_t address, std::uint8_t command, std::uint8_t d4, std::uint8_t d5,
-            std::uint8_t d6) {
-  return buildFrame({static_cast<std::uint8_t>(address >> 8),
-                     static_cast<std::uint8_t>(address & 0xFF), command, d4, d5, d6, 0, 0, 0});
-}
-
 std::vector<std::pair<int, int>> requests(const std::vector<BusSimulator::WireFrame>& frames) {
   std::vector<std::pair<int, int>> out;
   for (const auto& f : frames) out.emplace_back(frameAddress(f.frame), frameCommand(f.frame));

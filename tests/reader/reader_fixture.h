@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "reader/reader_window.h"
+#include "tests/support/module_reply.h"
 #include "tests/support/window_fixture.h"
 #include "widgets/lamp.h"
 
@@ -43,10 +44,6 @@ class ReaderFixture : public WindowFixture {
 
 // Texts that are hard on a number reader, for the fields that take numbers.
 extern const QStringList kAwkwardTexts;
-
-// A reply frame as a module sends it.
-Frame reply(std::uint16_t address, std::uint8_t command, std::uint8_t d4 = 0, std::uint8_t d5 = 0,
-            std::uint8_t d6 = 0);
 
 // (address, command) of each frame, for comparing request sequences.
 std::vector<std::pair<int, int>> requests(const std::vector<BusSimulator::WireFrame>& frames);

@@ -1,7 +1,6 @@
 // The scan: request order, captions and timing at each rate, the fast step,
-// impedance sweeps with their countdown, the address range and its
-// corrections, Stop, Close and Manual Mode, and replies that are corrupt,
-// late or from unknown addresses.
+// impedance sweeps, the address range, Stop, Close and Manual Mode, and
+// replies that are corrupt, late or from unknown addresses.
 #include <cmath>
 
 #include "protocol/commands.h"

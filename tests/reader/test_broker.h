@@ -1,9 +1,6 @@
-// A real Eclipse Mosquitto broker for tests, on free loopback ports of its
-// own: a plain listener and a TLS listener (certificate from a CA made for
-// the test with openssl), both wanting user "reader" with password "secret".
-// stop() and start() again keep the ports, as a broker restart does. And a
-// subscriber to zelta/# at QoS 1 on its own network thread, which subscribes
-// again after every reconnect.
+// A real Mosquitto broker on free loopback ports, plain and TLS (a CA made with
+// openssl), wanting user "reader" with password "secret", restartable on the
+// same ports; and a subscriber to zelta/# that subscribes again on reconnect.
 #pragma once
 
 #include <QProcess>

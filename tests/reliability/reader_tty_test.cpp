@@ -1,10 +1,6 @@
-// The Reader on the real platform pieces (wall clock, serial line on a
-// pseudo-terminal) against zelta_bus_sim running as a child process, killed in
-// the middle of a scan (the far end vanishes, as when a USB adapter is pulled)
-// and started again under the same link name: the Reader says so in red,
-// keeps running, counts missing answers, stays nearly idle, and after "Close"
-// and "Open" the values come back and the red line goes. Real time: generous
-// limits. The line reports the loss once.
+// The Reader on the real clock and a pseudo-terminal against zelta_bus_sim in a
+// child process, killed mid-scan and started again: the loss is told once in
+// red, the Reader stays nearly idle, and Close and Open bring the values back.
 #include <unistd.h>
 
 #include <gtest/gtest.h>

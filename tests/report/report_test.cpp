@@ -1,7 +1,6 @@
-// The health report on logs the Reader's writer made: each planted weak block
-// flagged with its reason, none on a healthy string, the log formats the
-// Reader writes and has written, malformed lines by file and line, and the
-// PDF and summary of the command line tool.
+// The health report on logs the Reader's writer made: each weak block flagged
+// with its reason, the log formats read back, malformed lines by file and
+// line, and the PDF and summary of the command line tool.
 #include <gtest/gtest.h>
 
 #include <QDir>

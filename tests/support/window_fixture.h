@@ -1,7 +1,6 @@
-// What both programs' window tests share: the platform services on a virtual
-// clock, wired to the in-process bus simulator and the fakes, and helpers that
-// work a window's controls by their names as a user would: clicking or typing
-// into a disabled control fails the test instead.
+// Both programs' window tests: the platform fakes on a virtual clock and the
+// simulated bus, and helpers that work controls by name as a user would
+// (clicking or typing into a disabled control fails the test).
 #pragma once
 
 #include <gtest/gtest.h>
