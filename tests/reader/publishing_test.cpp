@@ -56,15 +56,20 @@ class RecordingMqttClient final : public MqttClient {
   int nextId = 1;
 };
 
+// A client factory that leaves the newest client in `into`.
+auto recordingInto(RecordingMqttClient*& into) {
+  return [&into] {
+    auto c = std::make_unique<RecordingMqttClient>();
+    into = c.get();
+    return c;
+  };
+}
+
 class PublishingTest : public ReaderFixture {
  protected:
   PublishingTest() { useRecordingClient(*form1); }
   void useRecordingClient(ReaderWindow& w) {
-    w.publishing().publisher().setClientFactory([this] {
-      auto c = std::make_unique<RecordingMqttClient>();
-      client = c.get();
-      return c;
-    });
+    w.publishing().publisher().setClientFactory(recordingInto(client));
   }
   void publishTo(const QString& port = "1884", int queueLimit = 10000) {
     menu("Publishing_Options");
@@ -150,16 +155,8 @@ TEST_F(PublishingTest, AFullQueueDropsTheOldestAndWhatWaitsGoesOutInOrderAfterAL
   // A second publisher on a broker that confirms everything at once shows
   // every message the queue had to hold.
   RecordingMqttClient* reference = nullptr;
-  MqttPublisher everything(
-      clock, form1->readings(),
-      [] {
-        return std::pair{1, 3};
-      },
-      [&] {
-        auto c = std::make_unique<RecordingMqttClient>();
-        reference = c.get();
-        return c;
-      });
+  const auto range = [] { return std::pair{1, 3}; };
+  MqttPublisher everything(clock, form1->readings(), range, recordingInto(reference));
   PublishOptions all;
   all.active = true;
   all.site = "dc/1";
