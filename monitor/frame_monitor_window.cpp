@@ -19,6 +19,7 @@
 #include "monitor/event_row_delegate.h"
 #include "monitor/event_table_model.h"
 #include "monitor/frame_export.h"
+#include "monitor/idle_line_refresh.h"
 #include "platform/platform.h"
 
 namespace zelta::monitor {
@@ -150,11 +151,12 @@ FrameMonitorWindow::FrameMonitorWindow(BusEvents& events, Platform& platform,
   connect(saveText_, &QPushButton::clicked, this, [this] { save(ExportFormat::Text); });
   connect(saveCsv_, &QPushButton::clicked, this, [this] { save(ExportFormat::Csv); });
 
-  refresh_ = new Timer(platform_.clock, QStringLiteral("Monitor_Refresh"), kRefreshMs, this);
-  connect(refresh_, &Timer::tick, this, &FrameMonitorWindow::refreshTick);
-  refresh_->start();
   showStatus();
   events_.subscribe(this);
+  // Subscribed after the window, so a request is in the ring before the redraw it sets off.
+  (new IdleLineRefresh(events_, platform_.clock, QStringLiteral("Monitor_Refresh"), kRefreshMs,
+                       [this] { refresh(); }, this))
+      ->start();
 }
 
 FrameMonitorWindow::~FrameMonitorWindow() { events_.unsubscribe(this); }
@@ -173,18 +175,9 @@ void FrameMonitorWindow::busEvent(const BusEvent& event) {
     }
     ring_.push({event, event.kind == BusEvent::Kind::Sent ? lastCommand_ : asked});
   }
-  if (event.kind == BusEvent::Kind::Sent && refreshDue_) refresh();
-}
-
-void FrameMonitorWindow::refreshTick() {
-  if (refreshDue_)
-    refresh();  // no request went out since the last tick
-  else
-    refreshDue_ = true;
 }
 
 void FrameMonitorWindow::refresh() {
-  refreshDue_ = false;
   QScrollBar* bar = table_->verticalScrollBar();
   const bool following = bar->value() == bar->maximum();
   model_->refresh();

@@ -27,7 +27,6 @@ class QTableView;
 
 namespace zelta {
 struct Platform;
-class Timer;
 }  // namespace zelta
 
 namespace zelta::monitor {
@@ -54,7 +53,6 @@ class FrameMonitorWindow : public QWidget, private BusListener {
 
  private:
   void busEvent(const BusEvent& event) override;
-  void refreshTick();
   void refresh();
   void clear();
   void applyFilter();
@@ -70,7 +68,6 @@ class FrameMonitorWindow : public QWidget, private BusListener {
   EventTableModel* model_;
   int lastCommand_ = -1;
   bool paused_ = false;
-  bool refreshDue_ = false;
   // Since opened or cleared.
   std::uint64_t crcErrors_ = 0;
   std::uint64_t droppedBytes_ = 0;
@@ -89,7 +86,6 @@ class FrameMonitorWindow : public QWidget, private BusListener {
   QSpinBox* keep_;
   QPushButton* saveText_;
   QPushButton* saveCsv_;
-  Timer* refresh_;
 };
 
 }  // namespace zelta::monitor

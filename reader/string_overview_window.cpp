@@ -14,6 +14,7 @@
 #include <set>
 
 #include "csv_text.h"
+#include "monitor/idle_line_refresh.h"
 #include "number_text.h"
 #include "overview_model.h"
 #include "platform/clock.h"
@@ -46,8 +47,9 @@ W* named(W* w, const char* name) {
 
 StringOverviewWindow::StringOverviewWindow(StringViews& views)
     : views_(views),
-      timer_(
-          new Timer(views.platform().clock, QStringLiteral("Overview_Timer"), kRefreshMs, this)) {
+      refresh_(new IdleLineRefresh(views.bus(), views.platform().clock,
+                                   QStringLiteral("Overview_Timer"), kRefreshMs,
+                                   [this] { refresh(); }, this)) {
   setObjectName(QStringLiteral("String_Overview"));
   setWindowTitle(QStringLiteral("String Overview"));
   auto* layout = new QVBoxLayout(this);
@@ -121,7 +123,6 @@ StringOverviewWindow::StringOverviewWindow(StringViews& views)
   layout->addLayout(buttons);
   connect(exportButton, &QPushButton::clicked, this, &StringOverviewWindow::exportCsv);
   connect(trend, &QPushButton::clicked, this, &StringOverviewWindow::sendToTrend);
-  connect(timer_, &Timer::tick, this, &StringOverviewWindow::refresh);
 
   resize(1400, 720);
 }
@@ -150,6 +151,8 @@ void StringOverviewWindow::refresh() {
   showSnapshot(takeSnapshot(now.range.first, now.range.second, views_.store(), views_.tally(),
                             views_.bands()));
 }
+
+void StringOverviewWindow::refreshSoon() { refresh_->soon(); }
 
 void StringOverviewWindow::showSnapshot(const StringSnapshot& snap) {
   const int expected = snap.last - snap.first + 1;
@@ -227,12 +230,12 @@ void StringOverviewWindow::sendToTrend() {
 
 void StringOverviewWindow::showEvent(QShowEvent* event) {
   refresh();
-  timer_->start();
+  refresh_->start();
   QWidget::showEvent(event);
 }
 
 void StringOverviewWindow::hideEvent(QHideEvent* event) {
-  timer_->stop();
+  refresh_->stop();
   QWidget::hideEvent(event);
 }
 

@@ -22,7 +22,7 @@ namespace zelta {
 
 class OverviewModel;
 class StringViews;
-class Timer;
+class IdleLineRefresh;
 
 class StringOverviewWindow : public QWidget {
   Q_OBJECT
@@ -31,6 +31,8 @@ class StringOverviewWindow : public QWidget {
 
   // Rebuilds what is shown if anything changed since the last time.
   void refresh();
+  // After the values were cleared: shows it without waiting a whole interval.
+  void refreshSoon();
 
  signals:
   void closing();
@@ -58,7 +60,7 @@ class StringOverviewWindow : public QWidget {
   OverviewModel* model_;
   QSortFilterProxyModel* sorted_;
   QTableView* table_;
-  Timer* timer_;
+  IdleLineRefresh* refresh_;
   struct Seen {
     std::uint64_t tally = ~0ull;
     std::uint64_t values = ~0ull;

@@ -37,6 +37,7 @@ T* control(QMainWindow& form1, const char* name) {
 
 StringViews::StringViews(QMainWindow& form1, const Sources& s)
     : platform_(s.platform),
+      bus_(s.bus),
       state_(s.state),
       store_(s.store),
       tally_(s.bus),
@@ -57,6 +58,7 @@ StringViews::StringViews(QMainWindow& form1, const Sources& s)
     tally_.clear();
     ++valuesVersion_;
     colours_->refreshSoon();
+    if (StringOverviewWindow* w = overview_.get()) w->refreshSoon();
   });
   connectScanControls(form1);
 

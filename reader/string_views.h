@@ -56,6 +56,7 @@ class StringViews : public QObject {
 
   // For the windows.
   Platform& platform() const { return platform_; }
+  BusEvents& bus() const { return bus_; }
   const ValueStore& store() const { return store_; }
   const ModuleTally& tally() const { return tally_; }
   PassTrend& trend() { return trend_; }
@@ -72,6 +73,7 @@ class StringViews : public QObject {
   void connectScanControls(QMainWindow& form1);
 
   Platform& platform_;
+  BusEvents& bus_;
   const ReaderState& state_;
   const ValueStore& store_;
   ModuleTally tally_;

@@ -15,6 +15,7 @@
 #include <iterator>
 #include <limits>
 
+#include "monitor/idle_line_refresh.h"
 #include "platform/clock.h"
 #include "platform/platform.h"
 #include "string_views.h"
@@ -46,7 +47,9 @@ W* named(W* w, const char* name) {
 
 TrendWindow::TrendWindow(StringViews& views)
     : views_(views),
-      timer_(new Timer(views.platform().clock, QStringLiteral("Trend_Timer"), kRefreshMs, this)) {
+      refresh_(new IdleLineRefresh(views.bus(), views.platform().clock,
+                                   QStringLiteral("Trend_Timer"), kRefreshMs,
+                                   [this] { refresh(); }, this)) {
   setObjectName(QStringLiteral("Trend_Plot"));
   setWindowTitle(QStringLiteral("Trend"));
   auto* layout = new QVBoxLayout(this);
@@ -100,7 +103,6 @@ TrendWindow::TrendWindow(StringViews& views)
     refresh();
   });
   connect(save, &QPushButton::clicked, this, &TrendWindow::savePng);
-  connect(timer_, &Timer::tick, this, &TrendWindow::refresh);
   resize(900, 560);
 }
 
@@ -204,12 +206,12 @@ void TrendWindow::savePng() {
 void TrendWindow::showEvent(QShowEvent* event) {
   seenVersion_ = ~0ull;
   refresh();
-  timer_->start();
+  refresh_->start();
   QWidget::showEvent(event);
 }
 
 void TrendWindow::hideEvent(QHideEvent* event) {
-  timer_->stop();
+  refresh_->stop();
   QWidget::hideEvent(event);
 }
 

@@ -18,7 +18,7 @@ class QValueAxis;
 namespace zelta {
 
 class StringViews;
-class Timer;
+class IdleLineRefresh;
 class TrendChartView;
 
 class TrendWindow : public QWidget {
@@ -53,7 +53,7 @@ class TrendWindow : public QWidget {
   QValueAxis* x_;
   QValueAxis* y_;
   std::vector<QLineSeries*> series_;  // minimum, mean, maximum, then the picked modules
-  Timer* timer_;
+  IdleLineRefresh* refresh_;
   std::uint64_t seenVersion_ = ~0ull;
   int seenKind_ = -1;
   bool zoomed_ = false;

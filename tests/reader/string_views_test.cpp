@@ -182,7 +182,7 @@ TEST_F(StringViewsTest, SortsByAClickedColumnExportsWhatItShowsAndClearsWithOldV
   ASSERT_TRUE(find<QCheckBox>("Check1")->isChecked());
   bus.module(1).millivolts = 11000;
   click("Command16");
-  clock.advance(250);
+  clock.advance(250);  // shown cleared from the first request on
   EXPECT_EQ(at(4, Col::Requests), "0");
   EXPECT_EQ(at(4, Col::Voltage), "");
   EXPECT_EQ(at(4, Col::State), "not asked yet");
