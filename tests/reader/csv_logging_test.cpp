@@ -125,18 +125,6 @@ TEST_F(CsvLogging, ThePassUnderWayIsWrittenAtStopCloseManualModeAndProgramEnd) {
   }
 }
 
-TEST_F(CsvLogging, Module340IsLogged) {
-  bus.addModule(ModuleState{.address = 340, .millivolts = 12000});
-  setOptions(dir.path(), true);
-  prepareScan("Fast", 339, 340);
-  scan(5 * 2 + 1);
-  click("Command38");
-  clock.advance(1000);
-  const QStringList u = lines(dir.path());
-  ASSERT_GE(u.size(), 2);
-  EXPECT_EQ(u[1].mid(19), QString(340, ';') + "12.000");
-}
-
 // Trailing empty fields are cut with a one-character delimiter only; a value
 // holding the delimiter is quoted; a delimiter that would break the lines
 // (a quote, a line break) is replaced by ";".
@@ -257,6 +245,7 @@ TEST_F(CsvLogging, OptionsWindowBrowseOkCancelDefaultAndOff) {
   EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty()) << "written while off";
 }
 
+// Checked with a scan that reaches module 340.
 TEST_F(CsvLogging, OptionsAndThePortAreKeptForTheNextStart) {
   EXPECT_EQ(text("Combo2"), "COM1");
   setOptions(dir.path(), true, ",");
@@ -268,7 +257,15 @@ TEST_F(CsvLogging, OptionsAndThePortAreKeptForTheNextStart) {
   form1->show();
   EXPECT_EQ(text("Combo2"), "COM7");
   EXPECT_EQ(text("LoggingStatus"), "Logging to " + QDir::toNativeSeparators(dir.path()));
-  EXPECT_EQ(form1->logger().delimiter(), ",");
+  bus.addModule(ModuleState{.address = 340, .millivolts = 12000});
+  prepareScan("Fast", 339, 340);
+  scan(5 * 2 + 1);
+  click("Command38");
+  clock.advance(1000);
+  const QStringList u = lines(dir.path());
+  ASSERT_GE(u.size(), 2);
+  EXPECT_EQ(u[0], "Timestamp," + modules(","));
+  EXPECT_EQ(u[1].mid(19), QString(340, ',') + "12.000");
 }
 
 }  // namespace
