@@ -25,6 +25,7 @@ namespace zelta {
 namespace {
 
 constexpr int kRefreshMs = 250;
+constexpr qint64 kFitColumnsMs = 5000;
 
 const char* const kKindRows[] = {"Voltage (V)", "Temperature (°C)", "Impedance (mOhm)"};
 const char* const kStatisticsColumns[] = {"Minimum", "at module", "Maximum", "at module",
@@ -107,8 +108,10 @@ StringOverviewWindow::StringOverviewWindow(StringViews& views)
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->verticalHeader()->hide();
   table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
-  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  // Columns fit the rows in view; measuring all 340 on every refresh costs a scan its pace.
+  // Columns are fitted to the rows in view now and then, not at every refresh:
+  // measuring each cell's text four times a second would cost more than the
+  // rest of the window together.
+  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   table_->horizontalHeader()->setResizeContentsPrecision(0);
   layout->addWidget(table_, 1);
 
@@ -178,6 +181,11 @@ void StringOverviewWindow::showSnapshot(const StringSnapshot& snap) {
 
   showStatistics(snap);
   model_->setRows(snap.rows);
+  const qint64 now = views_.platform().clock.nowMs();
+  if (lastFitMs_ < 0 || now - lastFitMs_ >= kFitColumnsMs) {
+    lastFitMs_ = now;
+    table_->resizeColumnsToContents();
+  }
 }
 
 void StringOverviewWindow::showStatistics(const StringSnapshot& snap) {

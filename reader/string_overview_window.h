@@ -67,6 +67,7 @@ class StringOverviewWindow : public QWidget {
     std::pair<int, int> range{0, 0};
     bool operator==(const Seen&) const = default;
   } seen_;
+  qint64 lastFitMs_ = -1;
 };
 
 }  // namespace zelta
