@@ -60,11 +60,18 @@ long peakRssKb() {
   return u.ru_maxrss;
 }
 
-double cpuSeconds() {
+// Processor time of the program so far: in the program itself, and in the
+// kernel on its behalf.
+struct CpuTime {
+  double user = 0;
+  double system = 0;
+};
+
+CpuTime cpuTime() {
   rusage u{};
   getrusage(RUSAGE_SELF, &u);
-  return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
-         double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+  return {double(u.ru_utime.tv_sec) + double(u.ru_utime.tv_usec) / 1e6,
+          double(u.ru_stime.tv_sec) + double(u.ru_stime.tv_usec) / 1e6};
 }
 
 // Reports the first paint of a window and ends the program.
@@ -234,16 +241,16 @@ int scan(const QString& device, int modules, int sweeps, bool monitor, int broke
 
   // A sweep ends when the first request of the next one goes out.
   std::vector<std::size_t> sweepStarts;
-  double cpuAtStart = 0;
-  double cpuAtEnd = 0;
+  CpuTime cpuAtStart;
+  CpuTime cpuAtEnd;
   int rowsShown = -1;  // read before quitting, which closes every window
   line.onSent = [&] {
     const auto& s = line.sent();
     if (s.size() == 1 || s[s.size() - 1].command != s[s.size() - 2].command) {
       sweepStarts.push_back(s.size() - 1);
-      if (sweepStarts.size() == 1) cpuAtStart = cpuSeconds();
+      if (sweepStarts.size() == 1) cpuAtStart = cpuTime();
       if (int(sweepStarts.size()) == sweeps + 1) {
-        cpuAtEnd = cpuSeconds();
+        cpuAtEnd = cpuTime();
         rowsShown = monitorRows();
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
       }
@@ -283,9 +290,11 @@ int scan(const QString& device, int modules, int sweeps, bool monitor, int broke
                 publisher.state() == zelta::MqttPublisher::State::Connected,
                 static_cast<long long>(publisher.dropped()));
   }
-  std::printf("exchanges=%zu\nreply_bytes=%llu\ncpu_s=%.3f\nwall_s=%.3f\nrss_kb=%ld\n", exchanges,
-              static_cast<unsigned long long>(line.bytesIn()), cpuAtEnd - cpuAtStart, wallS,
-              peakRssKb());
+  const double userS = cpuAtEnd.user - cpuAtStart.user;
+  const double systemS = cpuAtEnd.system - cpuAtStart.system;
+  std::printf("exchanges=%zu\nreply_bytes=%llu\ncpu_s=%.3f\ncpu_user_s=%.3f\nwall_s=%.3f\nrss_kb=%ld\n",
+              exchanges, static_cast<unsigned long long>(line.bytesIn()), userS + systemS, userS,
+              wallS, peakRssKb());
   std::printf("monitor_rows=%d\n", rowsShown);
   return 0;
 }
