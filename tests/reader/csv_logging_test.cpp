@@ -205,7 +205,7 @@ TEST_F(CsvLogging, UnwritableDirectoriesAreReportedAndTheirLinesWrittenLater) {
   }
 }
 
-TEST_F(CsvLogging, OptionsWindowBrowseOkCancelDefaultAndOff) {
+TEST_F(CsvLogging, OptionsWindowBrowseOkCancelDefaultOffAndKeptForTheNextStart) {
   EXPECT_EQ(text("LoggingStatus"), "Logging off");
   menu("Logging_Options");
   QWidget* o = window("Log_Options");
@@ -243,10 +243,9 @@ TEST_F(CsvLogging, OptionsWindowBrowseOkCancelDefaultAndOff) {
   click("Command17");
   clock.advance(1000);
   EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty()) << "written while off";
-}
-
-// Checked with a scan that reaches module 340.
-TEST_F(CsvLogging, OptionsAndThePortAreKeptForTheNextStart) {
+  // Options and the port are kept for the next start, checked with a scan
+  // that reaches module 340.
+  click("Command38");
   EXPECT_EQ(text("Combo2"), "COM1");
   setOptions(dir.path(), true, ",");
   openPort("COM7");
