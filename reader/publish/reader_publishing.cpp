@@ -47,13 +47,15 @@ ReaderPublishing::ReaderPublishing(QMainWindow& form1, Platform& platform, Readi
   line_ = std::make_unique<PublishStateLine>(form1, platform.clock, *publisher_);
   QObject::connect(addMenuEntry(form1), &QAction::triggered, window_.get(),
                    [this] { window_->openFromMenu(PublishOptions::load(platform_.settings)); });
-  // Publishing starts once the window is up, as the user last left it.
-  const PublishOptions remembered = PublishOptions::load(platform.settings);
-  if (remembered.active)
-    platform.clock.callAfter(0, [publisher = QPointer(publisher_.get()), remembered] {
-      if (publisher && publisher->state() == MqttPublisher::State::Off)
-        publisher->apply(remembered);
-    });
+  // Publishing starts once the window is up, as the user last left it; the
+  // options are read again then, so a change made meanwhile is not undone.
+  if (PublishOptions::load(platform.settings).active)
+    platform.clock.callAfter(
+        0, [publisher = QPointer(publisher_.get()), &settings = platform.settings] {
+          const PublishOptions remembered = PublishOptions::load(settings);
+          if (publisher && remembered.active && publisher->state() == MqttPublisher::State::Off)
+            publisher->apply(remembered);
+        });
 }
 
 ReaderPublishing::~ReaderPublishing() = default;
