@@ -196,7 +196,7 @@ TEST_F(PublishingTest, AFullQueueDropsTheOldestAndWhatWaitsGoesOutInOrderAfterAL
             QStringLiteral("Publishing to broker.local:1884: connected, %1 dropped").arg(dropped));
 }
 
-TEST_F(PublishingTest, ReconnectsWithBackOffAndWaitsLongAfterARefusedPasswordOrTls) {
+TEST_F(PublishingTest, ReconnectsWithBackOffWaitsLongAfterARefusedPasswordOrTlsKeepsOptions) {
   struct Case {
     MqttFailure failure;
     const char* detail;
@@ -235,14 +235,10 @@ TEST_F(PublishingTest, ReconnectsWithBackOffAndWaitsLongAfterARefusedPasswordOrT
     emit client->connectionLost("the connection was lost");
     EXPECT_TRUE(stateLine().endsWith("reconnecting in 1 s (the connection was lost)"));
   }
-}
-
-TEST_F(PublishingTest, OptionsAreCorrectedRememberedAndTakeEffectAtTheNextStart) {
+  // Options are corrected, remembered, and take effect at the next start.
   publishTo("70000", 0);
-  QWidget* w = window("Publish_Options");
-  EXPECT_EQ(text("T_Port", w), "65535");
-  EXPECT_EQ(text("T_QueueLimit", w), "1");
-
+  EXPECT_EQ(text("T_Port", window("Publish_Options")), "65535");
+  EXPECT_EQ(text("T_QueueLimit", window("Publish_Options")), "1");
   restart();
   client = nullptr;
   useRecordingClient(*form1);
