@@ -17,10 +17,6 @@ class GridWindowsTest : public ReaderFixture {
   QLineEdit* cell(const char* form, int index) {
     return find<QLineEdit>(QStringLiteral("Text1(%1)").arg(index), window(form));
   }
-  void scanning() {
-    prepareScan("Medium", 1, 340);
-    click("Command16");
-  }
   // How wide the cells show without scrolling, and how far they scroll.
   static int cellsShown(QWidget* w) { return w->findChild<QScrollArea*>()->viewport()->width(); }
   static int cellsScroll(QWidget* w) {
@@ -30,8 +26,9 @@ class GridWindowsTest : public ReaderFixture {
 
 // Twips at 15 to the pixel: column c at 390 + 762 (c - 1), blocks from 600.
 // Narrow, modules 1 to 100 show; "More Values" widens the window to all.
-TEST_F(GridWindowsTest, LayoutMoreValuesQuitAndReopeningWithLiveValuesInThreeDecimals) {
-  scanning();
+TEST_F(GridWindowsTest, LayoutMoreValuesQuitReopeningLiveValuesAndEmptiedAtStart) {
+  prepareScan("Medium", 1, 340);
+  click("Command16");
   menu("Module_Voltage");
   QWidget* w = window("Form2");
   ASSERT_TRUE(w->isVisible());
@@ -65,10 +62,7 @@ TEST_F(GridWindowsTest, LayoutMoreValuesQuitAndReopeningWithLiveValuesInThreeDec
   EXPECT_EQ(cell("Form2", 21)->text(), "");
   receive(reply(21, cmd::Voltage, 0x33, 0x90));
   EXPECT_EQ(cell("Form2", 20)->text(), "13.200");
-}
-
-TEST_F(GridWindowsTest, StartEmptiesEveryCellAndTableOnlyWithClearOldValues) {
-  scanning();
+  // Start empties every cell, and the table, only with "Clear old values".
   receive(reply(1, cmd::HardwareRevision, 3, 1));
   receive(reply(340, cmd::SoftwareRevision, 2, 10, 3));
   EXPECT_EQ(cellText("Form8", 339), "2.10.3");

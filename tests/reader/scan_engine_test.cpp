@@ -189,24 +189,18 @@ TEST_F(ScanEngineTest, AddressFieldsCorrectThemselvesAndAnyTextLeavesAScanThatRu
   }
 }
 
-// Replies as the scan receives them, left just after the first request
-// (module type to module 1) of a Medium scan of modules 1 to 2.
-class ReceiveTest : public ScanEngineTest {
- protected:
-  void SetUp() override {
-    prepareScan("Medium", 1, 2);
-    click("Command16");
-    clock.advance(301);
-  }
-  bool empty(ValueKind kind, int address) {
+// Replies as a Medium scan of modules 1 to 2 receives them, from its first
+// request (module type to module 1) on. A wrong check byte counts once and is
+// also a missing answer; each request forgets the part of an earlier reply
+// that came in: a cut-off frame costs no check error. Values go by the
+// reply's own address; replies from outside the tables change nothing.
+TEST_F(ScanEngineTest, RepliesCountCheckErrorsOnceAndGoWhereTheirAddressSays) {
+  const auto empty = [&](ValueKind kind, int address) {
     return std::holds_alternative<std::monostate>(form1->store().at(kind, address - 1));
-  }
-};
-
-// A wrong check byte counts once and is also a missing answer; each request
-// forgets the part of an earlier reply that came in: a cut-off frame costs no
-// check error.
-TEST_F(ReceiveTest, AWrongCheckByteCountsOnceAndACutOffReplyIsForgotten) {
+  };
+  prepareScan("Medium", 1, 2);
+  click("Command16");
+  clock.advance(301);
   Frame bad = reply(1, cmd::ModuleType, 1);
   bad[10] ^= 0x5A;
   receive(bad);
@@ -222,11 +216,7 @@ TEST_F(ReceiveTest, AWrongCheckByteCountsOnceAndACutOffReplyIsForgotten) {
   receive(reply(2, cmd::ModuleType, 21));
   EXPECT_EQ(text("Label8"), "1");
   EXPECT_EQ(cellText("Form7", 1), "S12");
-}
 
-// Values go by the reply's own address; replies from outside the tables
-// change nothing and the receiver stays ready.
-TEST_F(ReceiveTest, ARepliesAddressDecidesWhereItsValueGoes) {
   receive(reply(2, cmd::Voltage, 0x33, 0x90));  // 13.2 V from module 2
   EXPECT_EQ(form1->store().at(ValueKind::Voltage, 1), StoredValue(13.2));
   EXPECT_TRUE(empty(ValueKind::Voltage, 1));
