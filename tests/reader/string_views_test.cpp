@@ -165,8 +165,7 @@ TEST_F(StringViewsTest, SortsByAClickedColumnExportsWhatItShowsRedrawsCalmlyAndC
   scan(5, 10000);
   EXPECT_GT(redraws.count(), 10);
   EXPECT_LE(redraws.count(), (10000 + PassTrend::kStopGraceMs) / 250 + 1);
-  auto* table = find<QTableView>("Overview_Modules", overview());
-  QHeaderView* header = table->horizontalHeader();
+  QHeaderView* header = find<QTableView>("Overview_Modules", overview())->horizontalHeader();
   QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                     QPoint(header->sectionViewportPosition(Col::Voltage) + 4, 4));
   EXPECT_EQ(rows()->index(0, Col::Address).data().toString(), "4");
@@ -197,8 +196,7 @@ TEST_F(StringViewsTest, SortsByAClickedColumnExportsWhatItShowsRedrawsCalmlyAndC
 TEST_F(StringViewsTest, TrendDrawsEachPassAndPickedModulesZoomsAndSavesAPicture) {
   bus.addModules(6, 1);
   scan(6, 2000);
-  auto* table = find<QTableView>("Overview_Modules", overview());
-  table->selectRow(2);
+  find<QTableView>("Overview_Modules", overview())->selectRow(2);
   click("Overview_Trend", overview());
   ASSERT_NE(window("Trend_Plot"), nullptr);
   clearFrames();
