@@ -51,6 +51,11 @@ class CsvLogging : public ReaderFixture {
     click("Command16");
     ASSERT_TRUE(clock.advanceUntil([&] { return frames().size() >= requestCount; }, 60000));
   }
+  void write(const QString& name, const QByteArray& contents = {}) {
+    QFile f(dir.filePath(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(contents);
+  }
   QString logStatus() {
     return find("LogStatus")->isVisibleTo(form1.get()) ? text("LogStatus") : QString();
   }
@@ -61,13 +66,8 @@ class CsvLogging : public ReaderFixture {
 // The virtual clock's day starts at 2024-05-17 14:03:09; each line carries
 // the time its pass began. Checked when the second voltage pass has begun.
 TEST_F(CsvLogging, AScanWritesItsFilesWithAHeaderWhereAFileIsNewEmptyOrMovedAway) {
-  QFile old(dir.filePath("ZELTA_Reader_Voltages.csv"));
-  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-  old.write("earlier line\r\n");
-  old.close();
-  QFile empty(dir.filePath("ZELTA_Reader_Info.csv"));
-  ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
-  empty.close();
+  write("ZELTA_Reader_Voltages.csv", "earlier line\r\n");
+  write("ZELTA_Reader_Info.csv");
   setOptions(dir.path(), true);
   scan(5 * 3 + 2);
   EXPECT_EQ(lines(dir.path()), QStringList({"earlier line", "2024-05-17 14:03:10;13.200;;13.180"}));
@@ -170,9 +170,7 @@ TEST_F(CsvLogging, EveryDelimiterGivesLinesThatReadBackIntoTheirColumns) {
 TEST_F(CsvLogging, UnwritableDirectoriesAreReportedAndTheirLinesWrittenLater) {
   QDir(dir.path()).mkdir("readonly");
   QFile::setPermissions(dir.filePath("readonly"), QFile::ReadOwner | QFile::ExeOwner);
-  QFile plain(dir.filePath("plainfile"));
-  ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
-  plain.close();
+  write("plainfile");
   const QString unwritable[] = {
       dir.filePath("missing/deeper"),
       geteuid() == 0 ? QStringLiteral("/proc/self") : dir.filePath("readonly"),  // root writes anywhere

@@ -269,9 +269,8 @@ TEST(PassTrendMemory, StaysWithinItsCapacityAndKeepsTheWholeRun) {
           ->min,
       12.1);
   EXPECT_LE(trend.trace(2, ValueKind::Voltage).size(), PassTrend::kCapacity);
-  int weight = 0;
-  for (const PassPoint& p : points) weight += p.weight;
-  EXPECT_EQ(weight, passes);
+  const auto weigh = [](int w, const PassPoint& p) { return w + p.weight; };
+  EXPECT_EQ(std::accumulate(points.begin(), points.end(), 0, weigh), passes);
 }
 
 }  // namespace
