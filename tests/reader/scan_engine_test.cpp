@@ -26,16 +26,9 @@ class ScanEngineTest : public ReaderFixture {
 // No module answers: every request is a missing answer, one request per
 // phase-timer interval, and without Check7 never an impedance sweep.
 TEST_F(ScanEngineTest, EachRateAsksEveryModuleInTurnWithItsStepAndAnswerTime) {
-  struct Step {
-    int address, command;
-    const char* caption;
-  };
-  const Step steps[] = {{1, MT, "Module Type Module: "},   {2, MT, "Module Type Module: "},
-                        {1, HW, "Hardware Type Module: "}, {2, HW, "Hardware Type Module: "},
-                        {1, SW, "Software Type Module: "}, {2, SW, "Software Type Module: "},
-                        {1, U, "Voltage Module: "},        {2, U, "Voltage Module: "},
-                        {1, T, "Temperature Module: "},    {2, T, "Temperature Module: "},
-                        {1, U, "Voltage Module: "},        {2, U, "Voltage Module: "}};
+  const std::pair<int, const char*> sweeps[] = {  // each asks modules 1 and 2
+      {MT, "Module Type Module: "}, {HW, "Hardware Type Module: "}, {SW, "Software Type Module: "},
+      {U, "Voltage Module: "},      {T, "Temperature Module: "},    {U, "Voltage Module: "}};
   struct Rate {
     const char* name;
     qint64 stepMs, answerMs;
@@ -48,12 +41,14 @@ TEST_F(ScanEngineTest, EachRateAsksEveryModuleInTurnWithItsStepAndAnswerTime) {
     click("Command16");
     clock.advance(r.stepMs - 1);
     EXPECT_TRUE(frames().empty());
-    for (std::size_t i = 0; i < std::size(steps); ++i) {
+    for (std::size_t i = 0; i < 2 * std::size(sweeps); ++i) {
+      const auto [command, caption] = sweeps[i / 2];
+      const int address = int(i % 2) + 1;
       clock.advanceTo(t0 + r.stepMs * qint64(i + 1));
       ASSERT_EQ(frames().size(), i + 1);
-      EXPECT_EQ(requests(frames())[i], std::make_pair(steps[i].address, steps[i].command)) << i;
-      EXPECT_EQ(text("Label37"), steps[i].caption) << i;
-      EXPECT_EQ(text("Label21"), QString::number(steps[i].address)) << i;
+      EXPECT_EQ(requests(frames())[i], std::make_pair(address, command)) << i;
+      EXPECT_EQ(text("Label37"), caption) << i;
+      EXPECT_EQ(text("Label21"), QString::number(address)) << i;
       EXPECT_EQ(text("Label7"), QString::number(i)) << i;
     }
     clock.advance(r.answerMs - 1);
