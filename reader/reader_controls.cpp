@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "value_kind.h"
+#include "widgets/held_label.h"
 #include "widgets/lamp.h"
 
 namespace zelta {
@@ -58,8 +59,9 @@ void buildScanFrame(QGroupBox* frame, ReaderControls& c) {
   auto* request = new QHBoxLayout;
   c.label37 = label("Label37", "Module request:", frame, true);
   c.label21 = label("Label21", "0", frame, true);
+  holdLabelSize(*c.label21, QStringLiteral("000"));  // addresses up to 340 without a new layout
   request->addWidget(c.label37);
-  request->addWidget(c.label21);
+  request->addWidget(c.label21, 0, Qt::AlignVCenter);  // its row may grow as before
   request->addStretch();
   grid->addLayout(request, 0, 0, 1, 4);
 

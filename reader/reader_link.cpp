@@ -10,6 +10,7 @@
 #include "protocol/requests.h"
 #include "reader_controls.h"
 #include "reader_state.h"
+#include "widgets/held_label.h"
 #include "widgets/lamp.h"
 
 namespace zelta {
@@ -46,7 +47,7 @@ void ReaderLink::request(Frame (*build)(std::uint16_t)) {
   if (!address) {
     // Shown like any request, but nothing malformed goes on the line.
     tx_.flash();
-    label21_.setText(generalText(state_.adr));
+    setHeldLabelText(label21_, generalText(state_.adr));
     return;
   }
   send(build(*address));
@@ -54,7 +55,7 @@ void ReaderLink::request(Frame (*build)(std::uint16_t)) {
 
 void ReaderLink::send(const Frame& frame) {
   tx_.flash();
-  label21_.setText(generalText(state_.adr));
+  setHeldLabelText(label21_, generalText(state_.adr));
   lastAsked_ = frameAddress(frame);
   if (!line_.write(frame)) return;  // a closed port: the request is simply lost
   receiver_.clear();
