@@ -3,6 +3,8 @@
 // number rules and the counters.
 #include <gmock/gmock.h>
 
+#include <QApplication>
+
 #include "protocol/commands.h"
 #include "reader_fixture.h"
 
@@ -23,6 +25,24 @@ const std::pair<std::vector<QString>, std::string> kEnabled[] = {
     {{"Command8"}, "D----EDD"},
     {{"Command12", "Command13", "Command14", "Command15", "Command56"}, "D-D--EDD"},
     {{"Label31", "Command23", "Command66"}, "D-D--EDD"},
+};
+
+// Counts the layout requests that reach a window or any widget in it.
+class LayoutRequestCounter : public QObject {
+ public:
+  LayoutRequestCounter(QWidget& window, int& count) : window_(window), count_(count) {
+    qApp->installEventFilter(this);
+  }
+  bool eventFilter(QObject* o, QEvent* e) override {
+    auto* w = qobject_cast<QWidget*>(o);
+    if (e->type() == QEvent::LayoutRequest && w && (w == &window_ || window_.isAncestorOf(w)))
+      ++count_;
+    return false;
+  }
+
+ private:
+  QWidget& window_;
+  int& count_;
 };
 
 class MainWindow : public ReaderFixture {
@@ -185,6 +205,26 @@ TEST_F(MainWindow, CountsWrapAfter1000AndResetZeroesThem) {
   const auto sent = frames().size();
   clock.advance(1000);
   EXPECT_GT(frames().size(), sent);
+}
+
+// Module after module of one sweep, the address shown changes and the main
+// window is not laid out again (which would redraw all of it each time).
+TEST_F(MainWindow, TheAddressAskedChangesWithoutLayingTheWindowOutAgain) {
+  bus.addModules(24, 1);
+  prepareScan("Fast", 1, 24);
+  click("Command16");
+  ASSERT_TRUE(clock.advanceUntil([&] { return text("Label37") == "Voltage Module: "; }, 5000));
+  clock.advance(100);  // the first voltage has loaded its grid window
+  for (int i = 0; i < 3; ++i) QApplication::processEvents();  // all laid out as it stands
+  int layouts = 0;
+  LayoutRequestCounter counter(*form1, layouts);
+  const QString before = text("Label21");
+  for (int i = 0; i < 10; ++i) {  // a request at a time, as the event loop would see them
+    clock.advance(36);
+    QApplication::processEvents();
+  }
+  EXPECT_NE(text("Label21"), before);
+  EXPECT_LE(layouts, 1);  // a layout now and then, never one (of every frame) per request
 }
 
 }  // namespace
