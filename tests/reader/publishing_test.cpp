@@ -249,6 +249,16 @@ TEST_F(PublishingTest, ReconnectsWithBackOffWaitsLongAfterARefusedPasswordOrTlsK
   menu("Publishing_Options");
   EXPECT_EQ(text("T_Host", window("Publish_Options")), "broker.local");
   EXPECT_TRUE(find<QCheckBox>("PublishActive", window("Publish_Options"))->isChecked());
+
+  // Switched off right after a start, before publishing began: it stays off.
+  restart();
+  client = nullptr;
+  useRecordingClient(*form1);
+  menu("Publishing_Options");
+  tick("PublishActive", false, window("Publish_Options"));
+  click("B_Apply", window("Publish_Options"));
+  clock.advance(1000);
+  EXPECT_EQ(client, nullptr);
 }
 
 // The sample Telegraf configuration in docs/ subscribes to every topic the
