@@ -224,31 +224,38 @@ TEST_F(ScanEngineTest, RepliesCountCheckErrorsOnceAndGoWhereTheirAddressSays) {
   EXPECT_EQ(form1->store().at(ValueKind::Temperature, 0), StoredValue(21.0));
 }
 
-// Stop, Close and Manual Mode end the scan for good: in an impedance sweep,
-// with a fast step pending, and with a Medium request on its way to a module
-// that answers (1) or not (2), then "Fast" picked. A new Start begins anew.
+// Stop, Close and Manual Mode end the scan for good: in an impedance sweep
+// (after one of two impedances, or in the pause after both), with a fast step
+// pending, and with a Medium request on its way to a module that answers (1)
+// or not (2), then "Fast" picked. A new Start begins anew.
 TEST_F(ScanEngineTest, StopCloseAndManualModeEndTheScanWhateverIsStillToCome) {
   struct Case {
     const char* rate;
-    bool impedance;
+    int impedances;  // asked before the click (2: both, in the pause after); 0: no sweep
     int address;
     const char* control;
     bool pickFast;
   };
-  const Case cases[] = {{"Fast", true, 1, "Command17", false},    {"Fast", true, 1, "Command38", false},
-                        {"Fast", true, 1, "Option2", false},      {"Fast", false, 1, "Command17", false},
-                        {"Fast", false, 1, "Command38", false},   {"Fast", false, 1, "Option2", false},
-                        {"Medium", false, 1, "Command17", true},  {"Medium", false, 2, "Command17", true}};
+  const Case cases[] = {{"Fast", 1, 1, "Command17", false},   {"Fast", 1, 1, "Command38", false},
+                        {"Fast", 1, 1, "Option2", false},     {"Fast", 2, 1, "Command17", false},
+                        {"Fast", 0, 1, "Command17", false},   {"Fast", 0, 1, "Command38", false},
+                        {"Fast", 0, 1, "Option2", false},     {"Medium", 0, 1, "Command17", true},
+                        {"Medium", 0, 2, "Command17", true}};
   bus.addModules(2, 1);
   bus.setSilentRange(2, 2);
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.rate) + (c.impedance ? " sweep " : " ") + c.control + " module " +
-                 std::to_string(c.address));
+    SCOPED_TRACE(std::string(c.rate) + " impedances " + std::to_string(c.impedances) + " " +
+                 c.control + " module " + std::to_string(c.address));
     restart();
     Timer* fastStep = form1->findChild<Timer*>("Timer12");
-    prepareScan(c.rate, c.address, c.impedance ? 2 : c.address, c.impedance);
+    prepareScan(c.rate, c.address, c.impedances ? 2 : c.address, c.impedances > 0);
     click("Command16");
-    if (c.impedance) {
+    if (c.impedances == 2) {
+      Timer* pause = form1->findChild<Timer*>("Timer10");
+      Timer* answer = form1->findChild<Timer*>("Timer8");
+      ASSERT_TRUE(clock.advanceUntil([&] { return pause->isEnabled() && !answer->isEnabled(); },
+                                     2 * 60000));
+    } else if (c.impedances == 1) {
       ASSERT_TRUE(clock.advanceUntil([&] { return countOf(Z) == 1; }, 2 * 60000));
       clock.advance(100);  // answered; the next request is due 1400 ms later
     } else {
