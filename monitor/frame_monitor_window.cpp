@@ -21,17 +21,12 @@
 #include "monitor/frame_export.h"
 #include "monitor/idle_line_refresh.h"
 #include "platform/platform.h"
+#include "widgets/named.h"
 
 namespace zelta::monitor {
 namespace {
 
 constexpr const char* kSaveDirSetting = "monitor/saveDirectory";
-
-template <class W>
-W* named(W* w, const char* name) {
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
-}
 
 int keptSetting(const Settings& settings) {
   bool ok = false;

@@ -12,15 +12,10 @@
 #include "platform/clock.h"
 #include "programmer/form1_controls.h"
 #include "widgets/lamp.h"
+#include "widgets/named.h"
 
 namespace zelta::programmer {
 namespace {
-
-template <typename W>
-W* named(W* w, const char* name) {
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
-}
 
 QLabel* label(const char* name, const QString& caption) {
   return named(new QLabel(caption), name);

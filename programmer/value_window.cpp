@@ -17,15 +17,10 @@
 #include "programmer/programmer_context.h"
 #include "programmer/test_csv.h"
 #include "widgets/eliding_label.h"
+#include "widgets/named.h"
 
 namespace zelta::programmer {
 namespace {
-
-template <typename W>
-W* named(W* w, const char* name) {
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
-}
 
 QLineEdit* valueField(const char* name) {
   auto* e = named(new QLineEdit, name);

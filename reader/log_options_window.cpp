@@ -12,17 +12,9 @@
 #include "csv_logger.h"
 #include "platform/environment.h"
 #include "platform/folder_chooser.h"
+#include "widgets/named.h"
 
 namespace zelta {
-namespace {
-
-template <class W>
-W* named(W* w, const char* name) {
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
-}
-
-}  // namespace
 
 LogOptionsWindow::LogOptionsWindow(CsvLogger& logger, FolderChooser& folders,
                                    const Environment& environment)

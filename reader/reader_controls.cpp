@@ -18,15 +18,10 @@
 #include "value_kind.h"
 #include "widgets/held_label.h"
 #include "widgets/lamp.h"
+#include "widgets/named.h"
 
 namespace zelta {
 namespace {
-
-template <class W>
-W* named(W* w, const char* name) {
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
-}
 
 QLabel* label(const char* name, const QString& text, QWidget* parent, bool bold = false) {
   auto* l = named(new QLabel(text, parent), name);

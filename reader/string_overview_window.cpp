@@ -20,6 +20,7 @@
 #include "platform/clock.h"
 #include "platform/platform.h"
 #include "string_views.h"
+#include "widgets/named.h"
 
 namespace zelta {
 namespace {
@@ -36,12 +37,6 @@ constexpr int kDecimals[] = {3, 1, 2};
 QString fixedText(double v, int decimals) {
   QString t = QString::number(v, 'f', decimals);
   return t.replace(QLatin1Char('.'), QLatin1Char(localeDecimalSeparator()));
-}
-
-template <class W>
-W* named(W* w, const char* name) {
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
 }
 
 }  // namespace

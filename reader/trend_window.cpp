@@ -20,6 +20,7 @@
 #include "platform/platform.h"
 #include "string_views.h"
 #include "trend_chart_view.h"
+#include "widgets/named.h"
 
 namespace zelta {
 namespace {
@@ -36,12 +37,6 @@ const QColor kModuleColours[] = {QColor(0x8E, 0x44, 0xAD), QColor(0x16, 0xA0, 0x
                                  QColor(0xE6, 0x7E, 0x22), QColor(0xD8, 0x1B, 0x60),
                                  QColor(0x79, 0x55, 0x48), QColor(0x7F, 0x8C, 0x8D),
                                  QColor(0x00, 0x00, 0x00), QColor(0xB7, 0x95, 0x0B)};
-
-template <class W>
-W* named(W* w, const char* name) {
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
-}
 
 }  // namespace
 

@@ -10,15 +10,10 @@
 
 #include "mqtt_topics.h"
 #include "reader/number_text.h"
+#include "widgets/named.h"
 
 namespace zelta {
 namespace {
-
-template <class W>
-W* named(W* w, const char* name) {
-  w->setObjectName(QString::fromLatin1(name));
-  return w;
-}
 
 // The field as a whole number within [low, high]: a number out of range
 // becomes the nearest bound, anything else the fallback.
