@@ -61,6 +61,8 @@ TestBroker::TestBroker() {
                             "allow_anonymous false\n"
                             "password_file %1/passwd\n"
                             "log_dest file %1/broker.log\n"
+                            "persistence true\n"
+                            "persistence_location %1/\n"
                             "listener %2 127.0.0.1\n"
                             "listener %3 127.0.0.1\n"
                             "cafile %1/ca.crt\n"
@@ -96,10 +98,19 @@ void TestBroker::stop() {
 
 TestSubscriber::TestSubscriber(int port) {
   mosquitto_lib_init();
-  handle_ = mosquitto_new(nullptr, true, this);
+  // A lasting session on a broker that keeps its state over a restart: what
+  // the broker took before it stopped still reaches this subscriber, in order.
+  handle_ = mosquitto_new("zelta-test-subscriber", false, this);
   mosquitto_username_pw_set(handle_, "reader", "secret");
-  mosquitto_connect_callback_set(handle_, [](mosquitto* m, void*, int rc) {
-    if (rc == 0) mosquitto_subscribe(m, nullptr, "zelta/#", 1);
+  mosquitto_connect_with_flags_callback_set(handle_, [](mosquitto* m, void* self, int rc, int flags) {
+    if (rc != 0) return;
+    if (!(flags & 1)) {  // a new session: subscribe
+      mosquitto_subscribe(m, nullptr, "zelta/#", 1);
+      return;
+    }
+    auto* s = static_cast<TestSubscriber*>(self);  // the subscription was kept
+    std::lock_guard lock(s->mutex_);
+    ++s->subscriptions_;
   });
   mosquitto_subscribe_callback_set(handle_, [](mosquitto*, void* self, int, int, const int*) {
     auto* s = static_cast<TestSubscriber*>(self);
