@@ -10,15 +10,11 @@
 #include <QStringList>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 #include "reader/csv_text.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace {
-
-void check(bool ok) {
-  if (!ok) std::abort();
-}
 
 // RFC 4180 reading of one line: a field that starts with a quote runs to the
 // closing quote, a doubled quote inside standing for one. Anything else after

@@ -3,15 +3,9 @@
 // verdict is "Ok" only for a clean status and a zero error byte.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 #include "protocol/decoders.h"
-
-namespace {
-void check(bool ok) {
-  if (!ok) std::abort();
-}
-}  // namespace
+#include "tests/fuzz/fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < zelta::kFrameSize) return 0;

@@ -5,16 +5,13 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
 #include "protocol/numbers.h"
 #include "protocol/requests.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace {
-void check(bool ok) {
-  if (!ok) std::abort();
-}
 bool close(double a, double b) { return a == b || std::fabs(a - b) <= 1e-12 * std::fabs(a); }
 }  // namespace
 

@@ -4,17 +4,13 @@
 // correct check byte, and a clean frame after the noise is always received.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 #include "protocol/dispatch.h"
 #include "protocol/receiver.h"
 #include "protocol/requests.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace {
-
-void check(bool ok) {
-  if (!ok) std::abort();
-}
 
 struct RangeCheckingReader final : zelta::ReaderReplies {
   void up_t_auswert(const zelta::Frame&, double c) override { check(c >= -39 && c <= 88.5); }
