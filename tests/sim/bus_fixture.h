@@ -10,6 +10,7 @@
 #include "protocol/receiver.h"
 #include "sim/bus_simulator.h"
 #include "sim/simulated_line.h"
+#include "tests/support/module_reply.h"
 
 namespace zelta::test {
 
@@ -49,10 +50,6 @@ class BusFixture : public ::testing::Test {
   int crcErrors = 0;
 };
 
-inline Frame frameOf(std::initializer_list<std::uint8_t> payload) {
-  Payload p{};
-  std::copy(payload.begin(), payload.end(), p.begin());
-  return buildFrame(p);
-}
+using testing::reply;
 
 }  // namespace zelta::test

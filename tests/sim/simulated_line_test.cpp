@@ -1,5 +1,3 @@
-#include <gmock/gmock.h>
-
 #include "tests/sim/bus_fixture.h"
 
 namespace zelta::test {

@@ -12,24 +12,18 @@ namespace {
 
 using ::testing::HasSubstr;
 
-struct TextCase {
-  Frame frame;
-  bool fromHost;
-  const char* text;
-};
-
 TEST(FrameText, DescribesRequestsAndReplies) {
-  const TextCase cases[] = {
+  const std::tuple<Frame, bool, const char*> cases[] = {  // frame, from the host, text
       {request::readerVoltage(1), true, "voltage request to 1"},
       {request::setAddress(5, 9), true, "change address 5 to 9"},
       {request::ping(0, 0), true, "line-check ping to 0, count 0"},
-      {frameOf({0, 1, 0x12, 0x0C, 0x80}), false, "voltage 3.200 V from 1"},
-      {frameOf({0, 3, 0x14, 120, 0x33, 0x90, 0, 0x10, 0}), false,
+      {reply(1, 0x12, 0x0C, 0x80), false, "voltage 3.200 V from 1"},
+      {reply(3, 0x14, 120, 0x33, 0x90, 0, 0x10), false,
        "collective from 3: 21 C, 13.200 V, status 0x10, error 0"},
-      {frameOf({1, 4, 0xFD, 0, 1, 4}), false, "address 260 reported from 260"},
-      {frameOf({0, 0, 0xE6, 1, 0x2C}), false, "line-check message 300 from 0"},
+      {reply(260, 0xFD, 0, 1, 4), false, "address 260 reported from 260"},
+      {reply(0, 0xE6, 1, 0x2C), false, "line-check message 300 from 0"},
   };
-  for (const auto& c : cases) EXPECT_EQ(describeFrame(c.frame, c.fromHost), c.text);
+  for (const auto& [frame, fromHost, text] : cases) EXPECT_EQ(describeFrame(frame, fromHost), text);
   Frame bad = request::readerVoltage(1);
   bad[10] ^= 0x40;
   EXPECT_EQ(describeFrame(bad, true), "check byte wrong");
@@ -74,14 +68,10 @@ TEST_F(SimConsoleTest, SetsValuesInTheirUnitsAndRefusesBadOnes) {
                            "set 2 error 7", "set 2 address 40", "set 2 missing 0.5", "set 2 corrupt 0.25"})
     console.execute(line);
   const ModuleState& m = bus.module(1);
-  EXPECT_EQ(m.millivolts, 12850);
-  EXPECT_EQ(m.temperatureByte, 69);
-  EXPECT_EQ(m.impedance, 425);
-  EXPECT_EQ(m.status, 0x31);
-  EXPECT_EQ(m.error, 7);
-  EXPECT_EQ(m.address, 40);
-  EXPECT_EQ(bus.moduleFaults(1).missingReply, 0.5);
-  EXPECT_EQ(bus.moduleFaults(1).corruptReply, 0.25);
+  const ModuleFaults f = bus.moduleFaults(1);
+  EXPECT_EQ(std::tuple(m.millivolts, m.temperatureByte, m.impedance, m.status, m.error, m.address),
+            std::tuple(12850, 69, 425, 0x31, 7, 40));
+  EXPECT_EQ(std::pair(f.missingReply, f.corruptReply), std::pair(0.5, 0.25));
   const ModuleState before = bus.module(0);
   for (const char* line : {"set 0 volt 12", "set 4 volt 12", "set 1 volt 70", "set 1 temp 90", "set 1 status 256",
                            "set 1 missing 2", "set 1 volt twelve", "set 1 colour 3", "press", "press x", "powerup 9", "dance"})
