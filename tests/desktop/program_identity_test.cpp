@@ -57,9 +57,7 @@ TEST(ProgramIdentity, OnlyAWholeHelpOrVersionCommandLineIsAnswered) {
       {reader, {"--version "}, nullptr},
   };
   for (const Case& c : cases) {
-    std::string line;
-    for (const char* a : c.arguments) line += std::string(" '") + a + "'";
-    SCOPED_TRACE(c.program.name.toStdString() + line);
+    SCOPED_TRACE(c.program.name.toStdString() + ::testing::PrintToString(c.arguments));
     const Answer answer = ask(c.program, c.arguments);
     if (!c.printedStart) {
       EXPECT_FALSE(answer.status.has_value());

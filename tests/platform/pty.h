@@ -23,7 +23,9 @@ class Pty {
     ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
     path_ = QString::fromLocal8Bit(name);
   }
-  ~Pty() { closeMaster(); }
+  ~Pty() {
+    if (master_ >= 0) ::close(master_);
+  }
   bool ok() const { return master_ >= 0; }
   int master() const { return master_; }
   const QString& path() const { return path_; }
@@ -41,10 +43,6 @@ class Pty {
   bool waitReadable(int ms) {
     pollfd p{master_, POLLIN, 0};
     return ::poll(&p, 1, ms) == 1 && (p.revents & POLLIN);
-  }
-  void closeMaster() {
-    if (master_ >= 0) ::close(master_);
-    master_ = -1;
   }
 
  private:

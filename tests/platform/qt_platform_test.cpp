@@ -241,10 +241,9 @@ TEST(QtSerialLine, OpensTheLineAt9600EightNoneOne) {
 TEST(QtSerialLine, PortNumbersNameDevicesAndFailedOpensAreToldApart) {
   qputenv("ZELTA_COM7", "/tmp/zelta-COM7");
   for (int n : {1, 3, 30}) qunsetenv(QStringLiteral("ZELTA_COM%1").arg(n).toLatin1());
-  EXPECT_EQ(QtSerialLine::deviceForPort(7), "/tmp/zelta-COM7");
-  EXPECT_EQ(QtSerialLine::deviceForPort(1), "/dev/ttyS0");
-  EXPECT_EQ(QtSerialLine::deviceForPort(3), "/dev/ttyS2");
-  EXPECT_EQ(QtSerialLine::deviceForPort(30), "/dev/ttyS29");
+  for (const auto& [port, device] : {std::pair{7, "/tmp/zelta-COM7"}, {1, "/dev/ttyS0"},
+                                      {3, "/dev/ttyS2"}, {30, "/dev/ttyS29"}})
+    EXPECT_EQ(QtSerialLine::deviceForPort(port), device);
   qunsetenv("ZELTA_COM7");
   using Kind = LineError::Kind;
   QtSerialLine line;

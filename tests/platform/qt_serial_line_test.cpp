@@ -16,27 +16,21 @@ namespace {
 using testing::runFor;
 using testing::runUntil;
 
-struct Received {
-  std::vector<std::uint8_t> bytes;
-  std::vector<QString> failures;
-  explicit Received(QtSerialLine& line) {
-    QObject::connect(&line, &SerialLine::byteReceived, &line, [this](quint8 b) { bytes.push_back(b); });
-    QObject::connect(&line, &SerialLine::lineFailed, &line, [this](const QString& why) { failures.push_back(why); });
-  }
-};
-
 TEST(QtSerialLine, BytesBothWaysUnchangedAndInOrderUntilClosed) {
   Pty pty;
   ASSERT_TRUE(pty.ok());
+  std::vector<std::uint8_t> received;
+  int failures = 0;
   QtSerialLine line;
-  Received in(line);
+  QObject::connect(&line, &SerialLine::byteReceived, [&](quint8 b) { received.push_back(b); });
+  QObject::connect(&line, &SerialLine::lineFailed, [&] { ++failures; });
   ASSERT_TRUE(line.openDevice(pty.path())) << line.errorString().toStdString();
 
   std::vector<std::uint8_t> sent;
   for (int i = 0; i < 512; ++i) sent.push_back(static_cast<std::uint8_t>(i < 256 ? i : 511 - i));
   ASSERT_TRUE(pty.send(sent));
-  ASSERT_TRUE(runUntil([&] { return in.bytes.size() >= sent.size(); }, 5000));
-  EXPECT_EQ(in.bytes, sent);
+  ASSERT_TRUE(runUntil([&] { return received.size() >= sent.size(); }, 5000));
+  EXPECT_EQ(received, sent);
 
   // Frames full of bytes a terminal would like to interpret.
   const Frame frames[] = {
@@ -47,10 +41,9 @@ TEST(QtSerialLine, BytesBothWaysUnchangedAndInOrderUntilClosed) {
     ASSERT_TRUE(line.write(f));
     ASSERT_TRUE(pty.waitReadable(2000));
     // Written in one write: a single read on the far end brings all 11 bytes.
-    const auto got = pty.readOnce();
-    EXPECT_EQ(got, std::vector<std::uint8_t>(f.begin(), f.end()));
+    EXPECT_EQ(pty.readOnce(), std::vector<std::uint8_t>(f.begin(), f.end()));
   }
-  EXPECT_TRUE(in.failures.empty());
+  EXPECT_EQ(failures, 0);
   line.close();
   EXPECT_FALSE(line.write(request::readerVoltage(1)));
   EXPECT_FALSE(pty.waitReadable(100));
