@@ -5,7 +5,6 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QLineEdit>
 #include <QLocale>
 #include <QTemporaryDir>
 
@@ -32,7 +31,7 @@ class ManualAddressing : public ProgrammerFixture {
     click("Command2");
   }
   QString field(const char* window, const char* name) const {
-    return topLevel(window)->findChild<QWidget*>(name)->property("text").toString();
+    return text(name, topLevel(window));
   }
   bool shown(const char* name) const {
     QWidget* f = topLevel("Form3");
@@ -157,12 +156,12 @@ TEST_F(ManualAddressing, EachSaveAppendsOneLineAndAFailureIsReported) {
   QTemporaryDir folder;
   environment.current = folder.path();
   start("-se");
+  QWidget* form3 = topLevel("Form3");
   collective(0x10);
   inject(reply(3, cmd::Impedance, 0x01, 0x2C));
-  topLevel("Form3")->findChild<QLineEdit*>("Text5")->setText("A17");
-  const auto save = [&] { topLevel("Form3")->findChild<QAbstractButton*>("Command1")->click(); };
-  save();
-  save();
+  type("Text5", "A17", form3);
+  click("Command1", form3);  // "Save", twice
+  click("Command1", form3);
   const QString path = QDir(folder.path()).filePath("test.csv");
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -170,16 +169,14 @@ TEST_F(ManualAddressing, EachSaveAppendsOneLineAndAFailureIsReported) {
   const QByteArray line = QStringLiteral("A17;%1;13.124;21;3\r\n").arg(date).toLocal8Bit();
   EXPECT_EQ(file.readAll(), line + line);
   EXPECT_TRUE(boxes.asked().empty());
-  auto* savedTo = topLevel("Form3")->findChild<QLabel*>("SavedTo");
-  EXPECT_EQ(savedTo->text(), "Saved to " + QDir::toNativeSeparators(path));
+  EXPECT_EQ(text("SavedTo", form3), "Saved to " + QDir::toNativeSeparators(path));
   file.close();
   ASSERT_TRUE(QFile::remove(path) && QDir(folder.path()).mkdir("test.csv"));  // a folder in its place
-  save();
+  click("Command1", form3);
   ASSERT_EQ(boxes.asked().size(), 1u);
   EXPECT_TRUE(boxes.asked()[0].text.contains("could not be saved"));
-  EXPECT_EQ(field("Form3", "Text1"), "13.124");
-  EXPECT_EQ(field("Form3", "Text5"), "A17");
-  EXPECT_EQ(savedTo->text(), "");
+  EXPECT_EQ((QStringList{text("Text1", form3), text("Text5", form3), text("SavedTo", form3)}),
+            QStringList({"13.124", "A17", ""}));
 }
 
 }  // namespace
