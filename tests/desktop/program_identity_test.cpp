@@ -47,14 +47,10 @@ TEST(ProgramIdentity, OnlyAWholeHelpOrVersionCommandLineIsAnswered) {
       {programmer, {"--version"}, "ZELTA_Programmer 1.18\n"},
       {reader, {"--help"}, "Usage: ZELTA_Reader [--help | --version]\n"},
       {programmer, {"--help"}, "Usage: ZELTA_Programmer [-e | -E | -se | -SE | -? | --help | --version]\n"},
-      {reader, {}, nullptr},
-      {programmer, {"-e"}, nullptr},
-      {programmer, {"-?"}, nullptr},
-      {programmer, {"--help", "-e"}, nullptr},
-      {programmer, {"-se", "--version"}, nullptr},
-      {reader, {"--HELP"}, nullptr},
-      {reader, {"-h"}, nullptr},
-      {reader, {"--version "}, nullptr},
+      {reader, {}, nullptr},           {programmer, {"-e"}, nullptr},
+      {programmer, {"-?"}, nullptr},   {programmer, {"--help", "-e"}, nullptr},
+      {reader, {"--HELP"}, nullptr},   {programmer, {"-se", "--version"}, nullptr},
+      {reader, {"-h"}, nullptr},       {reader, {"--version "}, nullptr},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.program.name.toStdString() + ::testing::PrintToString(c.arguments));

@@ -78,13 +78,10 @@ TEST(EventText, RequestsRepliesAndBadInputInWords) {
 
 TEST(EventFilter, AddressesAndCommandJudgeDroppedBytesByTheRequestAsked) {
   const std::pair<QString, std::optional<EventFilter::Ranges>> texts[] = {
-      {"", EventFilter::Ranges{}},
-      {" 7 ", EventFilter::Ranges{{7, 7}}},
+      {"", EventFilter::Ranges{}},   {" 7 ", EventFilter::Ranges{{7, 7}}},
       {"1-24, 30", EventFilter::Ranges{{1, 24}, {30, 30}}},
-      {"24-1", std::nullopt},
-      {"x", std::nullopt},
-      {"1-2-3", std::nullopt},
-      {"65536", std::nullopt},
+      {"24-1", std::nullopt},        {"x", std::nullopt},
+      {"1-2-3", std::nullopt},       {"65536", std::nullopt},
   };
   for (const auto& [text, ranges] : texts)
     EXPECT_EQ(EventFilter::parseAddresses(text), ranges) << text.toStdString();

@@ -211,7 +211,6 @@ TEST_F(ProgrammerMonitor, ModuleSearchWithoutAnswerShowsTheRequestsAndTheMissing
   type("Text5", "7");
   click("Command7");
   clock.advance(4000 + 3000 + monitor::kRefreshMs);
-  EXPECT_EQ(title(), QStringList({"No answer from", "Modul 7"}));
   std::vector<QStringList> meanings;
   for (const QStringList& r : shownRows(*w))
     meanings.push_back({r[Address], r[Command], r[Meaning]});

@@ -259,8 +259,7 @@ TEST(QtSerialLine, PortNumbersNameDevicesAndFailedOpensAreToldApart) {
       {E::DeviceNotFoundError, false, false, Kind::NoSuchDevice},
       {E::PermissionError, false, false, Kind::NoSuchDevice},
       {E::PermissionError, true, false, Kind::PermissionDenied},
-      {E::PermissionError, true, true, Kind::Busy},
-      {E::OpenError, true, true, Kind::Busy},
+      {E::PermissionError, true, true, Kind::Busy},  {E::OpenError, true, true, Kind::Busy},
       {E::UnknownError, true, true, Kind::Other},
   };
   for (const auto& [code, exists, mayUse, kind] : codes)

@@ -35,7 +35,6 @@ TEST_F(AutomaticAddressing, ThreeModulesPressedInTurnGetThreeToFive) {
     bus.pressButton(2 - k);
     ASSERT_TRUE(clock.advanceUntil([&] { return tone.played().size() == std::size_t(k + 1); }, 100));
     const qint64 confirmed = clock.nowMs();
-    EXPECT_EQ(tone.played().back().atMs, confirmed);
     EXPECT_EQ(title(), QStringList({QStringLiteral("Set Modul %1").arg(n), "successful"}));
     EXPECT_EQ(bus.module(2 - k).address, n);
     clock.advance(600);

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <tuple>
 
 #include "protocol/decoders.h"
 
@@ -51,11 +52,8 @@ TEST(Decoders, RevisionTextsAndModuleTypeNames) {
 TEST(Decoders, CollectiveReading) {
   const Frame f = withData({120, 0x0C, 0x80, 0x77, 0x31, 0x05}, 0xC8, 0x05);
   const auto r = decode::collective(f);
-  EXPECT_EQ(r.address, 51205);
-  EXPECT_DOUBLE_EQ(r.temperature, 21.0);
-  EXPECT_DOUBLE_EQ(r.voltage, 3.2);
-  EXPECT_EQ(r.status, 0x31);
-  EXPECT_EQ(r.error, 0x05);
+  EXPECT_EQ(std::tuple(r.address, r.temperature, r.voltage, r.status, r.error),
+            std::tuple(51205, 21.0, 3.2, 0x31, 0x05));
   EXPECT_EQ(decode::addressInData(withData({0, 0x81, 0x02})), 0x8102);
   EXPECT_EQ(decode::messageNumber(withData({0xFF, 0xFE})), 0xFFFE);
 }

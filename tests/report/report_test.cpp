@@ -168,18 +168,15 @@ INSTANTIATE_TEST_SUITE_P(
 // What the Reader writes is what the report reads: every value of every block
 // in its column, whatever the delimiter and the locale's decimal separator.
 TEST(Report, ReadsBackEveryValueTheWriterWrote) {
-  struct Format {
-    QString delimiter;
-    QLocale locale;
-  };
-  for (const Format& f : {Format{";", QLocale::c()}, Format{",", QLocale(QLocale::German)},
-                          Format{", ", QLocale::c()}, Format{"\t", QLocale(QLocale::German)}}) {
-    SCOPED_TRACE(f.delimiter.toStdString());
-    QLocale::setDefault(f.locale);
+  using Format = std::pair<QString, QLocale>;  // delimiter, locale
+  for (const auto& [delimiter, locale] : {Format{";", QLocale::c()}, {",", QLocale::German},
+                                          {", ", QLocale::c()}, {"\t", QLocale::German}}) {
+    SCOPED_TRACE(delimiter.toStdString());
+    QLocale::setDefault(locale);
     StringLogs logs;
     logs.blocks = 340;
     logs.passes = 8;
-    logs.delimiter = f.delimiter;
+    logs.delimiter = delimiter;
     logs.volts = [](int b, int p) {
       return (b + p) % 13 == 0 ? std::nullopt : std::optional(12.0 + b * 0.001 + p * 0.1);
     };
@@ -198,12 +195,12 @@ TEST(Report, ReadsBackEveryValueTheWriterWrote) {
         const auto want = logs.volts(b, pass);
         const std::string got = b <= int(r.modules.size()) ? std::string(r.modules[b - 1]) : "";
         const QString wrote = want ? QString::number(*want, 'f', 3) : "";
-        EXPECT_EQ(got, QString(wrote).replace('.', f.locale.decimalPoint()).toStdString())
+        EXPECT_EQ(got, QString(wrote).replace('.', locale.decimalPoint()).toStdString())
             << "pass " << pass << " block " << b;
       }
     }
     EXPECT_EQ(pass, 8);
-    EXPECT_EQ(reader.delimiter(), f.delimiter.toStdString());
+    EXPECT_EQ(reader.delimiter(), delimiter.toStdString());
     EXPECT_EQ(reader.headerModules(), 340);
   }
 }
