@@ -55,7 +55,7 @@ TEST_F(Searches, ModuleSevenFlashesUntilItsButtonIsPressed) {
 TEST_F(Searches, AbsentModuleStoppedWhileWaitingGetsTheStopRequestAndTheTimeOut) {
   startModuleSearch(false);
   clock.advance(4100);
-  type("Text5", "70000");
+  type("Text5", "8");
   click("Command4");
   EXPECT_EQ(title(), QStringList({"Modul search", "stopped"}));
   ASSERT_EQ(sent().size(), 3u);
