@@ -137,12 +137,13 @@ INSTANTIATE_TEST_SUITE_P(
                  "4.55 mΩ is 30 % above its baseline 3.50"},
         FlagCase{"StoppedAnswering",
                  [](StringLogs& l) {
-                   l.volts = l.celsius = [](int b, int p) {
-                     return b == 20 && p >= 35 ? std::nullopt : std::optional(13.2);
+                   l.volts = l.celsius = [](int b, int p) {  // 3 passes missed is enough, 2 not
+                     const bool gone = (b == 20 && p >= 37) || (b == 19 && p >= 38);
+                     return gone ? std::nullopt : std::optional(13.2);
                    };
                  },
                  20, FlagKind::Silent, Severity::Critical,
-                 "no answer in the last 5 voltage passes"},
+                 "no answer in the last 3 voltage passes"},
         FlagCase{"LastBlockStoppedAnswering",
                  [](StringLogs& l) {
                    // Its lines end early: trailing empty fields are not written.
