@@ -1,6 +1,8 @@
 // Start-up by expert level, Open and its failure with the reason, a line lost
 // while open and the port kept for the next start, what "Close" ends, and the
 // line check: the LEDs of the send line test, the messages of the receive test.
+#include <gtest/gtest-spi.h>
+
 #include <QComboBox>
 #include <numeric>
 
@@ -55,6 +57,16 @@ TEST_F(StartUp, OpenSendsTheStopBroadcastAndAtLevelTwoEndsInManualModeWithTheLoc
   click("Option3");  // Line Check stays selectable, and back again
   click("Option2");
   EXPECT_FALSE(enabled("Option1") || enabled("Frame3"));
+  // The fixture acts only as a user could: a disabled control is refused.
+  ::testing::TestPartResultArray refused;
+  {
+    const ::testing::ScopedFakeTestPartResultReporter catcher(&refused);
+    click("Command36");
+    type("Text2", "5");
+  }
+  ASSERT_EQ(refused.size(), 2);
+  EXPECT_TRUE(QString(refused.GetTestPartResult(1).message()).contains("Text2 is not enabled"));
+  EXPECT_EQ(text("Text2"), "1") << "typed into";
 }
 
 // A line lost shows in red until the next Open, whose port is kept for the
