@@ -30,10 +30,6 @@ class ProgrammerInput : public ProgrammerFixture {
   // A fresh window in the field's mode, the other fields of that mode holding
   // good addresses, the text typed and the button pressed; ten seconds later.
   void typeAndPress(const Field& f, const QString& typed) {
-    window.reset();
-    line.close();
-    forgetFrames();
-    boxes.clearAsked();
     startOpen();
     click(f.mode);
     for (const auto& [name, good] : {std::pair{"Text2", "1"}, {"Text3", "2"}, {"Text5", "7"},

@@ -135,8 +135,6 @@ TEST_F(ManualAddressing, CollectiveReplyFillsBothWindowsWithTheVerdict) {
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "status " << int(c.status) << " error " << int(c.error)
                                     << (c.rev31 ? " rev 3.1" : ""));
-    window.reset();
-    settle();
     start("-se");
     if (c.rev31) topLevel("Form3")->findChild<QAction*>("Rev31")->trigger();
     collective(c.status, c.error);

@@ -12,6 +12,11 @@ void PrintTo(const Sent& s, std::ostream* os) {
 }
 
 void ProgrammerFixture::start(const QString& arguments) {
+  window.reset();
+  settle();
+  line.close();
+  forgetFrames();
+  boxes.clearAsked();
   environment.arguments = arguments;
   window = std::make_unique<ProgrammerWindow>(platform);
 }

@@ -27,7 +27,8 @@ class ProgrammerFixture : public testing::WindowFixture {
   ProgrammerFixture() : WindowFixture(1) {}
   QWidget* mainWindow() const override { return window.get(); }
 
-  // Builds the window with this argument string.
+  // A fresh window with this argument string: the one before is gone, the
+  // line closed, its frames and the boxes asked forgotten.
   void start(const QString& arguments = {});
   // Start-up, then "Open" on COM1, with the frames of Open forgotten.
   void startOpen(const QString& arguments = {});

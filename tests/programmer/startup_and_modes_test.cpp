@@ -28,8 +28,6 @@ TEST_F(StartUp, ArgumentStringChoosesTheExpertLevel) {
                         {"-?", 0, "1", nullptr, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string("arguments '") + c.arguments + "'");
-    window.reset();
-    boxes.clearAsked();
     start(QString::fromLatin1(c.arguments));
     EXPECT_EQ(window->state().expert, c.level);
     EXPECT_EQ(!find<QWidget>("Label11")->isHidden(), c.level > 0);
@@ -81,7 +79,6 @@ TEST_F(StartUp, PortNumberIsCutFromTheNameAFailedOpenChangesNothingALostLineIsRe
   for (const Case& c : {Case{"COMx", 0, "\"COMx\" names no port"},
                         Case{"COM4", 0, "No such device: COM4"}, Case{"COM12", 12, ""}}) {
     SCOPED_TRACE(c.name);
-    boxes.clearAsked();
     start();
     find<QComboBox>("Combo2")->setCurrentText(QString::fromLatin1(c.name));
     click("Command36");
@@ -107,7 +104,6 @@ TEST_F(StartUp, PortNumberIsCutFromTheNameAFailedOpenChangesNothingALostLineIsRe
   click("Command38");
   click("Command36");
   EXPECT_TRUE(red->isHidden());
-  window.reset();
   start();
   EXPECT_EQ(text("PortDevice"), "COM12 opens /dev/ttyS11");
 }
@@ -139,9 +135,6 @@ TEST_F(StartUp, CloseOrAModeSwitchEndsEveryWakeUpAndQuestionLoop) {
                         {"Option2", "Command7", "Command38", 0}, {"Option2", "Command2", "Option3", 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.start) + " left by " + c.leave);
-    window.reset();
-    line.close();
-    boxes.clearAsked();
     startOpen();
     click(c.mode);
     if (QLatin1String(c.mode) == "Option1") click("Check1");

@@ -19,12 +19,10 @@ TEST(FrameCodec, CheckValueAndWorkedFramesByteForByte) {
   EXPECT_EQ(request::addressQuery(), worked[1]);
   for (const Frame& good : worked) {
     EXPECT_TRUE(hasValidCheckByte(good));
-    for (std::size_t i = 0; i < kFrameSize; ++i) {
-      for (int bit = 0; bit < 8; ++bit) {
-        Frame bad = good;
-        bad[i] ^= static_cast<std::uint8_t>(1 << bit);
-        EXPECT_FALSE(hasValidCheckByte(bad)) << "byte " << i << " bit " << bit;
-      }
+    for (std::size_t bit = 0; bit < 8 * kFrameSize; ++bit) {
+      Frame bad = good;
+      bad[bit / 8] ^= static_cast<std::uint8_t>(1 << bit % 8);
+      EXPECT_FALSE(hasValidCheckByte(bad)) << "byte " << bit / 8 << " bit " << bit % 8;
     }
   }
 }

@@ -3,20 +3,16 @@
 namespace zelta::test {
 namespace {
 
-class SimulatedLineTest : public BusFixture {
- protected:
-  SimulatedLineTest() {
-    bus.addModules(2, 1);
-    line.close();
-    QObject::connect(&line, &SerialLine::lineFailed, [this](const QString& why) { failures.push_back(why); });
-  }
-  QStringList failures;
-};
+using SimulatedLineTest = BusFixture;
 
 // Only available ports open; bytes arriving while the line is closed are
 // lost; a failure is reported once and writes fail until the line is opened
 // again.
 TEST_F(SimulatedLineTest, OpensAvailablePortsOnlyAndAClosedOrFailedLineLosesBytes) {
+  QStringList failures;
+  QObject::connect(&line, &SerialLine::lineFailed, [&](const QString& why) { failures << why; });
+  bus.addModules(2, 1);
+  line.close();
   EXPECT_FALSE(line.write(request::readerVoltage(1))) << "not open yet";
   EXPECT_FALSE(line.openPort(0));
   line.setAvailablePorts({1, 5});
