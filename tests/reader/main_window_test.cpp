@@ -28,21 +28,15 @@ const std::pair<std::vector<QString>, std::string> kEnabled[] = {
 };
 
 // Counts the layout requests that reach a window or any widget in it.
-class LayoutRequestCounter : public QObject {
- public:
-  LayoutRequestCounter(QWidget& window, int& count) : window_(window), count_(count) {
-    qApp->installEventFilter(this);
-  }
+struct LayoutRequestCounter : QObject {
+  explicit LayoutRequestCounter(QWidget& w) : window(w) { qApp->installEventFilter(this); }
   bool eventFilter(QObject* o, QEvent* e) override {
     auto* w = qobject_cast<QWidget*>(o);
-    if (e->type() == QEvent::LayoutRequest && w && (w == &window_ || window_.isAncestorOf(w)))
-      ++count_;
+    count += e->type() == QEvent::LayoutRequest && w && window.isAncestorOf(w);
     return false;
   }
-
- private:
-  QWidget& window_;
-  int& count_;
+  QWidget& window;
+  int count = 0;
 };
 
 class MainWindow : public ReaderFixture {
@@ -216,15 +210,14 @@ TEST_F(MainWindow, TheAddressAskedChangesWithoutLayingTheWindowOutAgain) {
   ASSERT_TRUE(clock.advanceUntil([&] { return text("Label37") == "Voltage Module: "; }, 5000));
   clock.advance(100);  // the first voltage has loaded its grid window
   for (int i = 0; i < 3; ++i) QApplication::processEvents();  // all laid out as it stands
-  int layouts = 0;
-  LayoutRequestCounter counter(*form1, layouts);
+  LayoutRequestCounter layouts(*form1);
   const QString before = text("Label21");
   for (int i = 0; i < 10; ++i) {  // a request at a time, as the event loop would see them
     clock.advance(36);
     QApplication::processEvents();
   }
   EXPECT_NE(text("Label21"), before);
-  EXPECT_LE(layouts, 1);  // a layout now and then, never one (of every frame) per request
+  EXPECT_LE(layouts.count, 1);  // a layout now and then, never one (of every frame) per request
 }
 
 }  // namespace

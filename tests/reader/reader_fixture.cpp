@@ -44,9 +44,7 @@ void ReaderFixture::openPort(const QString& portText) {
 
 void ReaderFixture::prepareScan(const QString& rate, int first, int last, bool impedance) {
   openPort();
-  const char* names[] = {"Fast", "Medium", "Slow"};
-  for (int i = 0; i < 3; ++i)
-    if (rate == names[i]) click(QStringLiteral("Option3(%1)").arg(i));
+  click(QStringLiteral("Option3(%1)").arg(QStringList{"Fast", "Medium", "Slow"}.indexOf(rate)));
   type("Text8", QString::number(first));
   type("Text45", QString::number(last));
   tick("Check7", impedance);

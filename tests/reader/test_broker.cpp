@@ -68,9 +68,7 @@ TestBroker::TestBroker() {
                             "cafile %1/ca.crt\n"
                             "certfile %1/server.crt\n"
                             "keyfile %1/server.key\n")
-                 .arg(dir_.path())
-                 .arg(port)
-                 .arg(tlsPort)
+                 .arg(dir_.path(), QString::number(port), QString::number(tlsPort))
                  .toUtf8());
   // Started as root, mosquitto would change to its own user, which cannot
   // read this folder.
