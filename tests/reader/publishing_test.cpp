@@ -199,30 +199,25 @@ TEST_F(PublishingTest, AFullQueueDropsTheOldestAndWhatWaitsGoesOutInOrderAfterAL
 }
 
 TEST_F(PublishingTest, ReconnectsWithBackOffWaitsLongAfterARefusedPasswordOrTlsKeepsOptions) {
-  struct Case {
-    MqttFailure failure;
-    QString detail;
-    std::vector<int> delaysS;
-  };
-  const Case cases[] = {
+  const std::tuple<MqttFailure, QString, std::vector<int>> cases[] = {
       {MqttFailure::Network, "Connection refused", {1, 2, 4, 8, 16, 32, 60, 60}},
       {MqttFailure::Credentials, "the broker refused the user name or password", {60, 60}},
       {MqttFailure::Tls, "TLS failure: certificate verify failed", {60, 60}},
   };
-  for (const Case& k : cases) {
-    SCOPED_TRACE(k.detail.toStdString());
-    publishTo(QString::number(2000 + int(k.failure)));  // new options: a fresh start
-    const QString line = k.delaysS[0] == 1 ? "reconnecting in 1 s (" + k.detail + ")"
-                                           : k.detail + "; next try in 60 s";
-    for (std::size_t i = 0; i < k.delaysS.size(); ++i) {
+  for (const auto& [failure, detail, delaysS] : cases) {
+    SCOPED_TRACE(detail.toStdString());
+    publishTo(QString::number(2000 + int(failure)));  // new options: a fresh start
+    const QString line = delaysS[0] == 1 ? "reconnecting in 1 s (" + detail + ")"
+                                           : detail + "; next try in 60 s";
+    for (std::size_t i = 0; i < delaysS.size(); ++i) {
       const std::size_t tries = client->attempts.size();
-      emit client->connectFailed(k.failure, k.detail);
+      emit client->connectFailed(failure, detail);
       if (i == 0) {
         EXPECT_TRUE(stateLine().endsWith(line)) << stateLine().toStdString();
       }
       const qint64 t0 = clock.nowMs();
       ASSERT_TRUE(clock.advanceUntil([&] { return client->attempts.size() > tries; }, 120000));
-      EXPECT_EQ(clock.nowMs() - t0, k.delaysS[i] * 1000) << "attempt " << i;
+      EXPECT_EQ(clock.nowMs() - t0, delaysS[i] * 1000) << "attempt " << i;
     }
     // Once connected, the next loss starts again at 1 s.
     client->accept();

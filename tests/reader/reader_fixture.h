@@ -3,8 +3,6 @@
 #pragma once
 
 #include <QAction>
-#include <QPushButton>
-#include <QRadioButton>
 #include <memory>
 #include <vector>
 

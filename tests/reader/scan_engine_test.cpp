@@ -29,29 +29,26 @@ TEST_F(ScanEngineTest, EachRateAsksEveryModuleInTurnWithItsStepAndAnswerTime) {
   const std::pair<int, const char*> sweeps[] = {  // each asks modules 1 and 2
       {MT, "Module Type Module: "}, {HW, "Hardware Type Module: "}, {SW, "Software Type Module: "},
       {U, "Voltage Module: "},      {T, "Temperature Module: "},    {U, "Voltage Module: "}};
-  struct Rate {
-    const char* name;
-    qint64 stepMs, answerMs;
-  };
-  for (const Rate& r : {Rate{"Medium", 300, 280}, Rate{"Slow", 1000, 980}}) {
-    SCOPED_TRACE(r.name);
+  for (const auto& [rate, stepMs, answerMs] :
+       {std::tuple{"Medium", 300, 280}, {"Slow", 1000, 980}}) {
+    SCOPED_TRACE(rate);
     restart();
-    prepareScan(r.name, 1, 2);
+    prepareScan(rate, 1, 2);
     const qint64 t0 = clock.nowMs();
     click("Command16");
-    clock.advance(r.stepMs - 1);
+    clock.advance(stepMs - 1);
     EXPECT_TRUE(frames().empty());
     for (std::size_t i = 0; i < 2 * std::size(sweeps); ++i) {
       const auto [command, caption] = sweeps[i / 2];
       const int address = int(i % 2) + 1;
-      clock.advanceTo(t0 + r.stepMs * qint64(i + 1));
+      clock.advanceTo(t0 + stepMs * qint64(i + 1));
       ASSERT_EQ(frames().size(), i + 1);
       EXPECT_EQ(requests(frames())[i], std::make_pair(address, command)) << i;
       EXPECT_EQ(text("Label37"), caption) << i;
       EXPECT_EQ(text("Label21"), QString::number(address)) << i;
       EXPECT_EQ(text("Label7"), QString::number(i)) << i;
     }
-    clock.advance(r.answerMs - 1);
+    clock.advance(answerMs - 1);
     EXPECT_EQ(text("Label7"), "11");
     clock.advance(1);
     EXPECT_EQ(text("Label7"), "12");
@@ -138,12 +135,7 @@ TEST_F(ScanEngineTest, CountdownStaysAtZeroUntilAnImpedanceSweep) {
 // the start; then after any text each field holds a number and a scan asks
 // addresses from 0 to 340 only (a start between 0 and 1 asks address 0).
 TEST_F(ScanEngineTest, AddressFieldsCorrectThemselvesAndAnyTextLeavesAScanThatRuns) {
-  struct Case {
-    const char* field;
-    const char* typed;
-    const char* shown;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, const char*, const char*> cases[] = {  // field, typed, shown
       {"Text45", "400", "340"}, {"Text45", "abc", "2"}, {"Text45", "0.5", "1"},
       {"Text45", "2.5", "3"},   {"Text45", "-3", "1"},  {"Text45", "340", "340"},
       {"Text8", "0", "1"},      {"Text8", "", "1"},     {"Text8", "400", "339"},
@@ -159,9 +151,9 @@ TEST_F(ScanEngineTest, AddressFieldsCorrectThemselvesAndAnyTextLeavesAScanThatRu
             (Requests{{5, MT}, {5, HW}, {5, SW}, {5, U}, {5, T}, {5, U}, {5, T}}));
   click("Command17");
   type("Text8", "1");
-  for (const Case& c : cases) {
-    type(c.field, c.typed);
-    EXPECT_EQ(text(c.field), c.shown) << c.field << " typed '" << c.typed << "'";
+  for (const auto& [field, typed, shown] : cases) {
+    type(field, typed);
+    EXPECT_EQ(text(field), shown) << field << " typed '" << typed << "'";
   }
   const auto holds = [&](const char* field, double low, double high) {
     const auto v = strictNumber(text(field));
@@ -259,7 +251,8 @@ TEST_F(ScanEngineTest, StopCloseAndManualModeEndTheScanWhateverIsStillToCome) {
       ASSERT_TRUE(clock.advanceUntil([&] { return countOf(Z) == 1; }, 2 * 60000));
       clock.advance(100);  // answered; the next request is due 1400 ms later
     } else {
-      ASSERT_TRUE(clock.advanceUntil([&] { return c.pickFast ? !frames().empty() : fastStep->isEnabled(); }, 5000));
+      ASSERT_TRUE(clock.advanceUntil(
+          [&] { return c.pickFast ? !frames().empty() : fastStep->isEnabled(); }, 5000));
     }
     click(c.control);
     if (c.pickFast) click("Option3(0)");

@@ -119,16 +119,11 @@ TEST_F(StringViewsTest, PerModuleCountsFoundModulesMixedRevisionsAndOutliers) {
   EXPECT_TRUE(colourAt(17, Col::State).isValid() && colourAt(30, Col::Address).isValid());
   EXPECT_TRUE(colourAt(2, Col::Hardware).isValid());
   EXPECT_FALSE(colourAt(16, Col::State).isValid() || colourAt(4, Col::Hardware).isValid());
-  struct Case {
-    int address;
-    int column;
-    Deviation deviation;
-  };
-  for (const Case& c :
-       {Case{7, Col::Voltage, Deviation::Low}, Case{2, Col::Voltage, Deviation::None},
-        Case{9, Col::Temperature, Deviation::High}, Case{14, Col::Impedance, Deviation::High},
-        Case{14, Col::Voltage, Deviation::None}})
-    EXPECT_EQ(colourAt(c.address, c.column), deviationColour(c.deviation)) << c.address;
+  for (const auto& [address, column, deviation] :
+       {std::tuple{7, Col::Voltage, Deviation::Low}, {2, Col::Voltage, Deviation::None},
+        {9, Col::Temperature, Deviation::High}, {14, Col::Impedance, Deviation::High},
+        {14, Col::Voltage, Deviation::None}})
+    EXPECT_EQ(colourAt(address, column), deviationColour(deviation)) << address;
   auto* stats = find<QTableWidget>("Overview_Statistics", overview());
   const QStringList voltageRow = {"12.600", "7", "13.400", "2", "13.183", "0.800", "23"};
   for (int c = 0; c < 7; ++c) EXPECT_EQ(stats->item(0, c)->text(), voltageRow[c]) << c;

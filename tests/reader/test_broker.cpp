@@ -52,7 +52,7 @@ TestBroker::TestBroker() {
       -extfile san.cnf -out server.crt
     mosquitto_passwd -b -c passwd reader secret)"});
   if (!make.waitForFinished(60000) || make.exitCode() != 0) {
-    problem_ = "cannot make the certificates and password file: " + make.readAll();
+    problem = "cannot make the certificates and password file: " + make.readAll();
     return;
   }
   QFile conf(dir_.filePath("mosquitto.conf"));

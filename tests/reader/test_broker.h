@@ -24,7 +24,6 @@ class TestBroker {
 
   TestBroker();
   ~TestBroker();
-  QString problem() const { return problem_; }  // empty once set up
 
   bool start();  // waits until the broker accepts connections
   void stop();   // as an operator stops it: SIGTERM, then waits for its end
@@ -33,11 +32,11 @@ class TestBroker {
   int tlsPort = 0;
   QString caFile;       // signed the broker's certificate
   QString otherCaFile;  // signed nothing the broker shows
+  QString problem;      // empty once set up
 
  private:
   QTemporaryDir dir_;
   QProcess process_;
-  QString problem_;
 };
 
 class TestSubscriber {
