@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
+#include <atomic>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -48,13 +49,13 @@ class TestSubscriber {
   explicit TestSubscriber(int port);
   ~TestSubscriber();
   std::vector<Message> messages() const;
-  int subscriptions() const;  // acknowledged so far
+  int subscriptions() const { return subscriptions_; }  // acknowledged so far
 
  private:
   mosquitto* handle_;
   mutable std::mutex mutex_;
   std::vector<Message> messages_;
-  int subscriptions_ = 0;
+  std::atomic<int> subscriptions_ = 0;
 };
 
 // Runs Qt's events until done() holds or 20 s of real time have passed.
