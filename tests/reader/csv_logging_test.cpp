@@ -102,6 +102,7 @@ TEST_F(CsvLogging, ThePassUnderWayIsWrittenAtStopCloseManualModeAndEndInAnyDelim
     QLocale locale = QLocale::c();
     QString values = ";13.200;;13.180";  // after the timestamp
   };
+  const QLocale german(QLocale::German, QLocale::Germany);
   const Case cases[] = {
       {.requests = 17, .values = ";13.200"},
       {.clicks = {"Command38"}, .requests = 17, .values = ";13.200"},
@@ -113,10 +114,7 @@ TEST_F(CsvLogging, ThePassUnderWayIsWrittenAtStopCloseManualModeAndEndInAnyDelim
       {.typed = ""},
       {.typed = "|", .used = "|", .values = "|13.200||13.180"},
       {.typed = "\t", .used = "\t", .values = "\t13.200\t\t13.180"},
-      {.typed = ",",
-       .used = ",",
-       .locale = QLocale(QLocale::German, QLocale::Germany),
-       .values = ",\"13,200\",,\"13,180\""},
+      {.typed = ",", .used = ",", .locale = german, .values = ",\"13,200\",,\"13,180\""},
       {.typed = ", ", .used = ", ", .values = ", 13.200, , 13.180" + QString(", ").repeated(337)},
       {.typed = ";;", .used = ";;", .values = ";;13.200;;;;13.180" + QString(";;").repeated(337)},
       {.typed = "\""},

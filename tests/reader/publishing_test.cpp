@@ -268,11 +268,10 @@ TEST(TelegrafSample, TakesEveryTopicAndReadsOnlyKeysThePayloadsHave) {
   PassSummary pass;
   pass.numbers = 1;
   QStringList topics = {tree.summary(), tree.status()};
-  QJsonObject keys = QJsonDocument::fromJson(summaryPayload(pass, now)).object();
+  QJsonObject keys = json(summaryPayload(pass, now));
   for (ValueKind kind : kAllKinds) {
     topics << tree.reading(7, kind);
-    const QJsonObject reading =
-        QJsonDocument::fromJson(readingPayload(kind, StoredValue(1.5), now)).object();
+    const QJsonObject reading = json(readingPayload(kind, StoredValue(1.5), now));
     for (auto it = reading.begin(); it != reading.end(); ++it) keys.insert(it.key(), it.value());
   }
   for (const QString& topic : topics) {

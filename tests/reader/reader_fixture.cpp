@@ -63,10 +63,4 @@ const QStringList kAwkwardTexts = {
     QString::fromUtf8("\u0661\u0662"),                              // Arabic-Indic 12
     QString::fromUtf8("12\u00a0"), QString::fromUtf8("\u00e9t\u00e9")};
 
-std::vector<std::pair<int, int>> requests(const std::vector<BusSimulator::WireFrame>& frames) {
-  std::vector<std::pair<int, int>> out;
-  for (const auto& f : frames) out.emplace_back(frameAddress(f.frame), frameCommand(f.frame));
-  return out;
-}
-
 }  // namespace zelta::testing
