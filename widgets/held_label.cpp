@@ -1,5 +1,6 @@
 #include "widgets/held_label.h"
 
+#include <QImage>
 #include <QLabel>
 #include <algorithm>
 
@@ -11,6 +12,21 @@ int textWidth(const QLabel& label, const QString& text) {
   return label.fontMetrics().horizontalAdvance(text) + frameAndMargin;
 }
 
+// Fills the label with the colour its parent draws behind it, so that it looks
+// as before but is opaque: a new text then repaints the label alone, not the
+// frame and window behind it as well.
+void makeOpaque(QLabel& label) {
+  QWidget* parent = label.parentWidget();
+  if (!parent) return;
+  QImage behind(label.size(), QImage::Format_ARGB32_Premultiplied);
+  behind.fill(Qt::transparent);
+  parent->render(&behind, QPoint(), QRegion(label.geometry()), QWidget::DrawWindowBackground);
+  QPalette palette = label.palette();
+  palette.setColor(label.backgroundRole(), behind.pixelColor(0, 0));
+  label.setPalette(palette);
+  label.setAutoFillBackground(true);
+}
+
 }  // namespace
 
 void holdLabelSize(QLabel& label, const QString& widestUsualText) {
@@ -20,6 +36,7 @@ void holdLabelSize(QLabel& label, const QString& widestUsualText) {
 
 void setHeldLabelText(QLabel& label, const QString& text) {
   if (text == label.text()) return;
+  if (!label.autoFillBackground() && label.isVisible()) makeOpaque(label);
   if (const int needed = textWidth(label, text); needed > label.minimumWidth())
     label.setFixedWidth(needed);
   label.setText(text);

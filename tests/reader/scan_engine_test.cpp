@@ -2,6 +2,8 @@
 // impedance sweeps, the address range, Stop, Close and Manual Mode, and
 // replies that are corrupt, late or from unknown addresses.
 #include <QApplication>
+#include <QImage>
+#include <QLabel>
 #include <cmath>
 
 #include "protocol/commands.h"
@@ -12,16 +14,22 @@
 namespace zelta::testing {
 namespace {
 
-// Counts the layout requests that reach a window or any widget in it.
-struct LayoutRequestCounter : QObject {
-  explicit LayoutRequestCounter(QWidget& w) : window(w) { qApp->installEventFilter(this); }
+// Counts the layout requests that reach a window or any widget in it, and the
+// paints of its widgets other than one.
+struct RedrawCounter : QObject {
+  RedrawCounter(QWidget& w, QWidget& allowed) : window(w), allowed(allowed) {
+    qApp->installEventFilter(this);
+  }
   bool eventFilter(QObject* o, QEvent* e) override {
     auto* w = qobject_cast<QWidget*>(o);
-    count += e->type() == QEvent::LayoutRequest && w && window.isAncestorOf(w);
+    if (!w || !window.isAncestorOf(w)) return false;
+    layouts += e->type() == QEvent::LayoutRequest;
+    otherPaints += e->type() == QEvent::Paint && w != &allowed;
     return false;
   }
   QWidget& window;
-  int count = 0;
+  QWidget& allowed;
+  int layouts = 0, otherPaints = 0;
 };
 
 using Requests = std::vector<std::pair<int, int>>;
@@ -76,8 +84,8 @@ TEST_F(ScanEngineTest, EachRateAsksEveryModuleInTurnWithItsStepAndAnswerTime) {
   }
 }
 
-// Module after module, the address shown changes without the main window
-// being laid out again (which would redraw all of it each time).
+// Module after module, the address shown changes and nothing else in the main
+// window is laid out or drawn again, while it looks as it did.
 TEST_F(ScanEngineTest, FastFollowsEachReplyBy10msLaysNothingOutAgainStepsOnFromAnyReply) {
   constexpr int kModules = 20;
   bus.addModules(kModules, 1);
@@ -95,14 +103,19 @@ TEST_F(ScanEngineTest, FastFollowsEachReplyBy10msLaysNothingOutAgainStepsOnFromA
   EXPECT_EQ(text("Label7"), "0");
   ASSERT_TRUE(clock.advanceUntil([&] { return text("Label21") == "1"; }, 2000));  // a sweep begins
   for (int i = 0; i < 3; ++i) QApplication::processEvents();  // all laid out as it stands
-  LayoutRequestCounter layouts(*form1);
-  const QString before = text("Label21");
+  auto& label = *find<QLabel>("Label21");
+  RedrawCounter counter(*form1, label);
+  const QString before = label.text();
   for (int i = 0; i < 10; ++i) {  // a request at a time, as the event loop would see them
     clock.advance(36);
     QApplication::processEvents();
   }
-  EXPECT_NE(text("Label21"), before);
-  EXPECT_LE(layouts.count, 1);  // a layout now and then, never one (of every frame) per request
+  EXPECT_NE(label.text(), before);
+  EXPECT_LE(counter.layouts, 1);  // a layout now and then, never one (of every frame) per request
+  EXPECT_EQ(counter.otherPaints, 0);
+  const QImage shown = form1->grab().toImage();  // the label looks as it did
+  const QPoint corner = label.mapTo(form1.get(), QPoint(0, 0));
+  EXPECT_EQ(shown.pixelColor(corner), shown.pixelColor(corner - QPoint(0, 1)));
   // A valid reply from outside the tables stops the answer timer as well: the
   // scan must step on from it instead of waiting for ever.
   bus.setSilentRange(1, kModules);
