@@ -257,45 +257,41 @@ TEST_F(ScanEngineTest, RepliesCountCheckErrorsOnceAndGoWhereTheirAddressSays) {
 // or not (2), then "Fast" picked. A new Start begins anew.
 TEST_F(ScanEngineTest, StopCloseAndManualModeEndTheScanWhateverIsStillToCome) {
   struct Case {
-    const char* rate;
-    int impedances;  // asked before the click (2: both, in the pause after); 0: no sweep
+    const char* rate;  // at "Medium", "Fast" is picked after the click
+    int impedances;    // asked before the click (2: both, in the pause after); 0: no sweep
     int address;
     const char* control;
-    bool pickFast;
   };
-  const Case cases[] = {{"Fast", 1, 1, "Command17", false},   {"Fast", 1, 1, "Command38", false},
-                        {"Fast", 1, 1, "Option2", false},     {"Fast", 2, 1, "Command17", false},
-                        {"Fast", 0, 1, "Command17", false},   {"Fast", 0, 1, "Command38", false},
-                        {"Fast", 0, 1, "Option2", false},     {"Medium", 0, 1, "Command17", true},
-                        {"Medium", 0, 2, "Command17", true}};
+  const Case cases[] = {
+      {"Fast", 1, 1, "Command17"}, {"Fast", 1, 1, "Command38"},   {"Fast", 1, 1, "Option2"},
+      {"Fast", 2, 1, "Command17"}, {"Fast", 0, 1, "Command17"},   {"Fast", 0, 1, "Command38"},
+      {"Fast", 0, 1, "Option2"},   {"Medium", 0, 1, "Command17"}, {"Medium", 0, 2, "Command17"}};
   bus.addModules(2, 1);
   bus.setSilentRange(2, 2);
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.rate) + " impedances " + std::to_string(c.impedances) + " " +
                  c.control + " module " + std::to_string(c.address));
+    const bool pickFast = std::string(c.rate) == "Medium";
+    const auto on = [&](const char* timer) { return form1->findChild<Timer*>(timer)->isEnabled(); };
     restart();
-    Timer* fastStep = form1->findChild<Timer*>("Timer12");
     prepareScan(c.rate, c.address, c.impedances ? 2 : c.address, c.impedances > 0);
     click("Command16");
     if (c.impedances == 2) {
-      Timer* pause = form1->findChild<Timer*>("Timer10");
-      Timer* answer = form1->findChild<Timer*>("Timer8");
-      ASSERT_TRUE(clock.advanceUntil([&] { return pause->isEnabled() && !answer->isEnabled(); },
-                                     2 * 60000));
+      ASSERT_TRUE(clock.advanceUntil([&] { return on("Timer10") && !on("Timer8"); }, 2 * 60000));
     } else if (c.impedances == 1) {
       ASSERT_TRUE(clock.advanceUntil([&] { return countOf(Z) == 1; }, 2 * 60000));
       clock.advance(100);  // answered; the next request is due 1400 ms later
     } else {
-      ASSERT_TRUE(clock.advanceUntil(
-          [&] { return c.pickFast ? !frames().empty() : fastStep->isEnabled(); }, 5000));
+      ASSERT_TRUE(
+          clock.advanceUntil([&] { return pickFast ? !frames().empty() : on("Timer12"); }, 5000));
     }
     click(c.control);
-    if (c.pickFast) click("Option3(0)");
+    if (pickFast) click("Option3(0)");
     const std::size_t sent = frames().size();
     const QString missing = text("Label7");
     clock.advance(5 * 60000);
     EXPECT_EQ(frames().size(), sent);
-    if (!c.pickFast) {
+    if (!pickFast) {
       EXPECT_EQ(text("Label7"), missing);  // nor requests into a closed port
     }
     if (std::string(c.control) == "Command17") {
