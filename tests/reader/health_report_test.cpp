@@ -16,30 +16,24 @@ TEST_F(ReaderFixture, HealthReportOfTheLogDirectoryFlagsTheWeakBlockAndOpensTheP
   RecordingDocumentOpener viewer;
   platform.documents = &viewer;
   QTemporaryDir dir;
-  bus.addModules(6, 1);
-  for (int i = 0; i < 6; ++i) {
-    bus.module(i).millivolts = i == 3 ? 12500 : 13200;
-    bus.module(i).temperatureByte = 124;
-  }
+  for (std::uint16_t a = 1; a <= 6; ++a)
+    bus.addModule({.address = a, .millivolts = std::uint16_t(a == 4 ? 12500 : 13200)});
 
   menu("Health_Report");  // no log directory yet
   ASSERT_EQ(boxes.asked().size(), 1u);
   EXPECT_EQ(boxes.asked()[0].text, "No log directory yet: choose one under Logging Options...");
 
+  environment.home = dir.path();  // the log directory at first
   menu("Logging_Options");
-  QWidget* options = window("Log_Options");
-  find<QCheckBox>("Check1", options)->setChecked(true);
-  type("T_LogDir", dir.path(), options);
-  click("B_Apply", options);
+  tick("Check1", true, window("Log_Options"));
+  click("B_Apply", window("Log_Options"));
   prepareScan("Fast", 1, 6);
   click("Command16");
   clock.advance(20000);
 
   auto* entry = find<QAction>("Health_Report");
-  const QList<QAction*> entries = find<QMenu>("CxSubScreens")->actions();
-  ASSERT_GE(entries.size(), 2);
-  EXPECT_EQ(entries[entries.size() - 2]->objectName(), "Logging_Options");
-  EXPECT_EQ(entries.last(), entry);
+  EXPECT_EQ(find<QMenu>("CxSubScreens")->actions().last(2),
+            (QList<QAction*>{find<QAction>("Logging_Options"), entry}));
   EXPECT_EQ(entry->text(), "Health &Report...");
   entry->trigger();
   EXPECT_FALSE(entry->isEnabled());

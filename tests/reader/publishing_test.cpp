@@ -67,9 +67,11 @@ auto recordingInto(RecordingMqttClient*& into) {
 
 class PublishingTest : public ReaderFixture {
  protected:
-  PublishingTest() { useRecordingClient(*form1); }
-  void useRecordingClient(ReaderWindow& w) {
-    w.publishing().publisher().setClientFactory(recordingInto(client));
+  PublishingTest() { recordClients(); }
+  // The window's next client is the one in `client`.
+  void recordClients() {
+    client = nullptr;
+    form1->publishing().publisher().setClientFactory(recordingInto(client));
   }
   void publishTo(const QString& port = "1884", int queueLimit = 10000) {
     menu("Publishing_Options");
@@ -197,38 +199,25 @@ TEST_F(PublishingTest, AFullQueueDropsTheOldestAndWhatWaitsGoesOutInOrderAfterAL
 }
 
 TEST_F(PublishingTest, ReconnectsWithBackOffWaitsLongAfterARefusedPasswordOrTlsKeepsOptions) {
-  struct Case {
-    MqttFailure failure;
-    const char* detail;
-    std::vector<int> delaysS;
-    const char* line;
+  const std::tuple<MqttFailure, QString, std::vector<int>> cases[] = {
+      {MqttFailure::Network, "Connection refused", {1, 2, 4, 8, 16, 32, 60, 60}},
+      {MqttFailure::Credentials, "the broker refused the user name or password", {60, 60}},
+      {MqttFailure::Tls, "TLS failure: certificate verify failed", {60, 60}},
   };
-  const Case cases[] = {
-      {MqttFailure::Network,
-       "Connection refused",
-       {1, 2, 4, 8, 16, 32, 60, 60},
-       "reconnecting in 1 s (Connection refused)"},
-      {MqttFailure::Credentials,
-       "the broker refused the user name or password",
-       {60, 60},
-       "the broker refused the user name or password; next try in 60 s"},
-      {MqttFailure::Tls,
-       "TLS failure: certificate verify failed",
-       {60, 60},
-       "TLS failure: certificate verify failed; next try in 60 s"},
-  };
-  for (const Case& k : cases) {
-    SCOPED_TRACE(k.detail);
-    publishTo(QString::number(2000 + int(k.failure)));  // new options: a fresh start
-    for (std::size_t i = 0; i < k.delaysS.size(); ++i) {
+  for (const auto& [failure, detail, delaysS] : cases) {
+    SCOPED_TRACE(detail.toStdString());
+    publishTo(QString::number(2000 + int(failure)));  // new options: a fresh start
+    const QString line = delaysS[0] == 1 ? "reconnecting in 1 s (" + detail + ")"
+                                           : detail + "; next try in 60 s";
+    for (std::size_t i = 0; i < delaysS.size(); ++i) {
       const std::size_t tries = client->attempts.size();
-      emit client->connectFailed(k.failure, k.detail);
+      emit client->connectFailed(failure, detail);
       if (i == 0) {
-        EXPECT_TRUE(stateLine().endsWith(k.line)) << stateLine().toStdString();
+        EXPECT_TRUE(stateLine().endsWith(line)) << stateLine().toStdString();
       }
       const qint64 t0 = clock.nowMs();
       ASSERT_TRUE(clock.advanceUntil([&] { return client->attempts.size() > tries; }, 120000));
-      EXPECT_EQ(clock.nowMs() - t0, k.delaysS[i] * 1000) << "attempt " << i;
+      EXPECT_EQ(clock.nowMs() - t0, delaysS[i] * 1000) << "attempt " << i;
     }
     // Once connected, the next loss starts again at 1 s.
     client->accept();
@@ -240,8 +229,7 @@ TEST_F(PublishingTest, ReconnectsWithBackOffWaitsLongAfterARefusedPasswordOrTlsK
   EXPECT_EQ(text("T_Port", window("Publish_Options")), "65535");
   EXPECT_EQ(text("T_QueueLimit", window("Publish_Options")), "1");
   restart();
-  client = nullptr;
-  useRecordingClient(*form1);
+  recordClients();
   clock.advance(0);
   ASSERT_NE(client, nullptr);
   EXPECT_EQ(client->attempts.back().port, 65535);
@@ -252,8 +240,7 @@ TEST_F(PublishingTest, ReconnectsWithBackOffWaitsLongAfterARefusedPasswordOrTlsK
 
   // Switched off right after a start, before publishing began: it stays off.
   restart();
-  client = nullptr;
-  useRecordingClient(*form1);
+  recordClients();
   menu("Publishing_Options");
   tick("PublishActive", false, window("Publish_Options"));
   click("B_Apply", window("Publish_Options"));
@@ -281,11 +268,10 @@ TEST(TelegrafSample, TakesEveryTopicAndReadsOnlyKeysThePayloadsHave) {
   PassSummary pass;
   pass.numbers = 1;
   QStringList topics = {tree.summary(), tree.status()};
-  QJsonObject keys = QJsonDocument::fromJson(summaryPayload(pass, now)).object();
+  QJsonObject keys = json(summaryPayload(pass, now));
   for (ValueKind kind : kAllKinds) {
     topics << tree.reading(7, kind);
-    const QJsonObject reading =
-        QJsonDocument::fromJson(readingPayload(kind, StoredValue(1.5), now)).object();
+    const QJsonObject reading = json(readingPayload(kind, StoredValue(1.5), now));
     for (auto it = reading.begin(); it != reading.end(); ++it) keys.insert(it.key(), it.value());
   }
   for (const QString& topic : topics) {

@@ -44,9 +44,7 @@ void ReaderFixture::openPort(const QString& portText) {
 
 void ReaderFixture::prepareScan(const QString& rate, int first, int last, bool impedance) {
   openPort();
-  const char* names[] = {"Fast", "Medium", "Slow"};
-  for (int i = 0; i < 3; ++i)
-    if (rate == names[i]) click(QStringLiteral("Option3(%1)").arg(i));
+  click(QStringLiteral("Option3(%1)").arg(QStringList{"Fast", "Medium", "Slow"}.indexOf(rate)));
   type("Text8", QString::number(first));
   type("Text45", QString::number(last));
   tick("Check7", impedance);
@@ -64,11 +62,5 @@ const QStringList kAwkwardTexts = {
     QString::fromUtf8("\uff11\uff12"),                              // full-width 12
     QString::fromUtf8("\u0661\u0662"),                              // Arabic-Indic 12
     QString::fromUtf8("12\u00a0"), QString::fromUtf8("\u00e9t\u00e9")};
-
-std::vector<std::pair<int, int>> requests(const std::vector<BusSimulator::WireFrame>& frames) {
-  std::vector<std::pair<int, int>> out;
-  for (const auto& f : frames) out.emplace_back(frameAddress(f.frame), frameCommand(f.frame));
-  return out;
-}
 
 }  // namespace zelta::testing

@@ -3,8 +3,6 @@
 #pragma once
 
 #include <QAction>
-#include <QPushButton>
-#include <QRadioButton>
 #include <memory>
 #include <vector>
 
@@ -44,8 +42,5 @@ class ReaderFixture : public WindowFixture {
 
 // Texts that are hard on a number reader, for the fields that take numbers.
 extern const QStringList kAwkwardTexts;
-
-// (address, command) of each frame, for comparing request sequences.
-std::vector<std::pair<int, int>> requests(const std::vector<BusSimulator::WireFrame>& frames);
 
 }  // namespace zelta::testing

@@ -1,6 +1,9 @@
 // The scan: request order, captions and timing at each rate, the fast step,
 // impedance sweeps, the address range, Stop, Close and Manual Mode, and
 // replies that are corrupt, late or from unknown addresses.
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
 #include <cmath>
 
 #include "protocol/commands.h"
@@ -11,12 +14,35 @@
 namespace zelta::testing {
 namespace {
 
+// Counts the layout requests that reach a window or any widget in it, and the
+// paints of its widgets other than one.
+struct RedrawCounter : QObject {
+  RedrawCounter(QWidget& w, QWidget& allowed) : window(w), allowed(allowed) {
+    qApp->installEventFilter(this);
+  }
+  bool eventFilter(QObject* o, QEvent* e) override {
+    auto* w = qobject_cast<QWidget*>(o);
+    if (!w || !window.isAncestorOf(w)) return false;
+    layouts += e->type() == QEvent::LayoutRequest;
+    otherPaints += e->type() == QEvent::Paint && w != &allowed;
+    return false;
+  }
+  QWidget& window;
+  QWidget& allowed;
+  int layouts = 0, otherPaints = 0;
+};
+
 using Requests = std::vector<std::pair<int, int>>;
 constexpr int MT = cmd::ModuleType, HW = cmd::HardwareRevision, SW = cmd::SoftwareRevision,
               U = cmd::Voltage, T = cmd::Temperature, Z = cmd::Impedance;
 
 class ScanEngineTest : public ReaderFixture {
  protected:
+  Requests requests() {  // (address, command) of each frame sent
+    Requests out;
+    for (const auto& f : frames()) out.emplace_back(frameAddress(f.frame), frameCommand(f.frame));
+    return out;
+  }
   int countOf(int command) {
     return int(std::count_if(frames().begin(), frames().end(),
                              [&](const auto& f) { return frameCommand(f.frame) == command; }));
@@ -29,29 +55,26 @@ TEST_F(ScanEngineTest, EachRateAsksEveryModuleInTurnWithItsStepAndAnswerTime) {
   const std::pair<int, const char*> sweeps[] = {  // each asks modules 1 and 2
       {MT, "Module Type Module: "}, {HW, "Hardware Type Module: "}, {SW, "Software Type Module: "},
       {U, "Voltage Module: "},      {T, "Temperature Module: "},    {U, "Voltage Module: "}};
-  struct Rate {
-    const char* name;
-    qint64 stepMs, answerMs;
-  };
-  for (const Rate& r : {Rate{"Medium", 300, 280}, Rate{"Slow", 1000, 980}}) {
-    SCOPED_TRACE(r.name);
+  for (const auto& [rate, stepMs, answerMs] :
+       {std::tuple{"Medium", 300, 280}, {"Slow", 1000, 980}}) {
+    SCOPED_TRACE(rate);
     restart();
-    prepareScan(r.name, 1, 2);
+    prepareScan(rate, 1, 2);
     const qint64 t0 = clock.nowMs();
     click("Command16");
-    clock.advance(r.stepMs - 1);
+    clock.advance(stepMs - 1);
     EXPECT_TRUE(frames().empty());
     for (std::size_t i = 0; i < 2 * std::size(sweeps); ++i) {
       const auto [command, caption] = sweeps[i / 2];
       const int address = int(i % 2) + 1;
-      clock.advanceTo(t0 + r.stepMs * qint64(i + 1));
+      clock.advanceTo(t0 + stepMs * qint64(i + 1));
       ASSERT_EQ(frames().size(), i + 1);
-      EXPECT_EQ(requests(frames())[i], std::make_pair(address, command)) << i;
+      EXPECT_EQ(requests()[i], std::make_pair(address, command)) << i;
       EXPECT_EQ(text("Label37"), caption) << i;
       EXPECT_EQ(text("Label21"), QString::number(address)) << i;
       EXPECT_EQ(text("Label7"), QString::number(i)) << i;
     }
-    clock.advance(r.answerMs - 1);
+    clock.advance(answerMs - 1);
     EXPECT_EQ(text("Label7"), "11");
     clock.advance(1);
     EXPECT_EQ(text("Label7"), "12");
@@ -61,7 +84,9 @@ TEST_F(ScanEngineTest, EachRateAsksEveryModuleInTurnWithItsStepAndAnswerTime) {
   }
 }
 
-TEST_F(ScanEngineTest, FastFollowsEachReplyBy10msAlsoAReplyFromOutsideTheTables) {
+// Module after module, the address shown changes and nothing else in the main
+// window is laid out or drawn again, while it looks as it did.
+TEST_F(ScanEngineTest, FastFollowsEachReplyBy10msLaysNothingOutAgainStepsOnFromAnyReply) {
   constexpr int kModules = 20;
   bus.addModules(kModules, 1);
   std::vector<qint64> replies;
@@ -76,6 +101,21 @@ TEST_F(ScanEngineTest, FastFollowsEachReplyBy10msAlsoAReplyFromOutsideTheTables)
   for (std::size_t i = 0; i + 1 < std::size_t(5 * kModules); ++i)
     EXPECT_EQ(frames()[i + 1].atMs, replies[i] + 10) << "request " << i + 1;
   EXPECT_EQ(text("Label7"), "0");
+  ASSERT_TRUE(clock.advanceUntil([&] { return text("Label21") == "1"; }, 2000));  // a sweep begins
+  for (int i = 0; i < 3; ++i) QApplication::processEvents();  // all laid out as it stands
+  auto& label = *find<QLabel>("Label21");
+  RedrawCounter counter(*form1, label);
+  const QString before = label.text();
+  for (int i = 0; i < 10; ++i) {  // a request at a time, as the event loop would see them
+    clock.advance(36);
+    QApplication::processEvents();
+  }
+  EXPECT_NE(label.text(), before);
+  EXPECT_LE(counter.layouts, 1);  // a layout now and then, never one (of every frame) per request
+  EXPECT_EQ(counter.otherPaints, 0);
+  const QImage shown = form1->grab().toImage();  // the label looks as it did
+  const QPoint corner = label.mapTo(form1.get(), QPoint(0, 0));
+  EXPECT_EQ(shown.pixelColor(corner), shown.pixelColor(corner - QPoint(0, 1)));
   // A valid reply from outside the tables stops the answer timer as well: the
   // scan must step on from it instead of waiting for ever.
   bus.setSilentRange(1, kModules);
@@ -126,24 +166,11 @@ TEST_F(ScanEngineTest, ImpedanceSweepFollowsTheFirstMinuteTickAtItsOwnPace) {
   EXPECT_EQ(countdown, expected);
 }
 
-TEST_F(ScanEngineTest, CountdownStaysAtZeroUntilAnImpedanceSweep) {
-  prepareScan("Medium", 1, 340, true);
-  click("Command16");
-  clock.advance(3 * 60000 + 10);
-  EXPECT_EQ(text("Text1"), "0");
-  EXPECT_EQ(countOf(Z), 0);
-}
-
 // The exact corrections first, and a start after the end shrinks the range to
 // the start; then after any text each field holds a number and a scan asks
 // addresses from 0 to 340 only (a start between 0 and 1 asks address 0).
 TEST_F(ScanEngineTest, AddressFieldsCorrectThemselvesAndAnyTextLeavesAScanThatRuns) {
-  struct Case {
-    const char* field;
-    const char* typed;
-    const char* shown;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, const char*, const char*> cases[] = {  // field, typed, shown
       {"Text45", "400", "340"}, {"Text45", "abc", "2"}, {"Text45", "0.5", "1"},
       {"Text45", "2.5", "3"},   {"Text45", "-3", "1"},  {"Text45", "340", "340"},
       {"Text8", "0", "1"},      {"Text8", "", "1"},     {"Text8", "400", "339"},
@@ -155,13 +182,13 @@ TEST_F(ScanEngineTest, AddressFieldsCorrectThemselvesAndAnyTextLeavesAScanThatRu
   click("Command16");
   EXPECT_EQ(text("Text45"), "5");
   clock.advance(7 * 300);
-  EXPECT_EQ(requests(frames()),
+  EXPECT_EQ(requests(),
             (Requests{{5, MT}, {5, HW}, {5, SW}, {5, U}, {5, T}, {5, U}, {5, T}}));
   click("Command17");
   type("Text8", "1");
-  for (const Case& c : cases) {
-    type(c.field, c.typed);
-    EXPECT_EQ(text(c.field), c.shown) << c.field << " typed '" << c.typed << "'";
+  for (const auto& [field, typed, shown] : cases) {
+    type(field, typed);
+    EXPECT_EQ(text(field), shown) << field << " typed '" << typed << "'";
   }
   const auto holds = [&](const char* field, double low, double high) {
     const auto v = strictNumber(text(field));
@@ -230,51 +257,48 @@ TEST_F(ScanEngineTest, RepliesCountCheckErrorsOnceAndGoWhereTheirAddressSays) {
 // or not (2), then "Fast" picked. A new Start begins anew.
 TEST_F(ScanEngineTest, StopCloseAndManualModeEndTheScanWhateverIsStillToCome) {
   struct Case {
-    const char* rate;
-    int impedances;  // asked before the click (2: both, in the pause after); 0: no sweep
+    const char* rate;  // at "Medium", "Fast" is picked after the click
+    int impedances;    // asked before the click (2: both, in the pause after); 0: no sweep
     int address;
     const char* control;
-    bool pickFast;
   };
-  const Case cases[] = {{"Fast", 1, 1, "Command17", false},   {"Fast", 1, 1, "Command38", false},
-                        {"Fast", 1, 1, "Option2", false},     {"Fast", 2, 1, "Command17", false},
-                        {"Fast", 0, 1, "Command17", false},   {"Fast", 0, 1, "Command38", false},
-                        {"Fast", 0, 1, "Option2", false},     {"Medium", 0, 1, "Command17", true},
-                        {"Medium", 0, 2, "Command17", true}};
+  const Case cases[] = {
+      {"Fast", 1, 1, "Command17"}, {"Fast", 1, 1, "Command38"},   {"Fast", 1, 1, "Option2"},
+      {"Fast", 2, 1, "Command17"}, {"Fast", 0, 1, "Command17"},   {"Fast", 0, 1, "Command38"},
+      {"Fast", 0, 1, "Option2"},   {"Medium", 0, 1, "Command17"}, {"Medium", 0, 2, "Command17"}};
   bus.addModules(2, 1);
   bus.setSilentRange(2, 2);
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.rate) + " impedances " + std::to_string(c.impedances) + " " +
                  c.control + " module " + std::to_string(c.address));
+    const bool pickFast = std::string(c.rate) == "Medium";
+    const auto on = [&](const char* timer) { return form1->findChild<Timer*>(timer)->isEnabled(); };
     restart();
-    Timer* fastStep = form1->findChild<Timer*>("Timer12");
     prepareScan(c.rate, c.address, c.impedances ? 2 : c.address, c.impedances > 0);
     click("Command16");
     if (c.impedances == 2) {
-      Timer* pause = form1->findChild<Timer*>("Timer10");
-      Timer* answer = form1->findChild<Timer*>("Timer8");
-      ASSERT_TRUE(clock.advanceUntil([&] { return pause->isEnabled() && !answer->isEnabled(); },
-                                     2 * 60000));
+      ASSERT_TRUE(clock.advanceUntil([&] { return on("Timer10") && !on("Timer8"); }, 2 * 60000));
     } else if (c.impedances == 1) {
       ASSERT_TRUE(clock.advanceUntil([&] { return countOf(Z) == 1; }, 2 * 60000));
       clock.advance(100);  // answered; the next request is due 1400 ms later
     } else {
-      ASSERT_TRUE(clock.advanceUntil([&] { return c.pickFast ? !frames().empty() : fastStep->isEnabled(); }, 5000));
+      ASSERT_TRUE(
+          clock.advanceUntil([&] { return pickFast ? !frames().empty() : on("Timer12"); }, 5000));
     }
     click(c.control);
-    if (c.pickFast) click("Option3(0)");
+    if (pickFast) click("Option3(0)");
     const std::size_t sent = frames().size();
     const QString missing = text("Label7");
     clock.advance(5 * 60000);
     EXPECT_EQ(frames().size(), sent);
-    if (!c.pickFast) {
+    if (!pickFast) {
       EXPECT_EQ(text("Label7"), missing);  // nor requests into a closed port
     }
     if (std::string(c.control) == "Command17") {
       clearFrames();
       click("Command16");
       clock.advance(301);
-      EXPECT_EQ(requests(frames()), (Requests{{c.address, MT}}));
+      EXPECT_EQ(requests(), (Requests{{c.address, MT}}));
     }
   }
 }

@@ -52,7 +52,7 @@ TestBroker::TestBroker() {
       -extfile san.cnf -out server.crt
     mosquitto_passwd -b -c passwd reader secret)"});
   if (!make.waitForFinished(60000) || make.exitCode() != 0) {
-    problem_ = "cannot make the certificates and password file: " + make.readAll();
+    problem = "cannot make the certificates and password file: " + make.readAll();
     return;
   }
   QFile conf(dir_.filePath("mosquitto.conf"));
@@ -68,9 +68,7 @@ TestBroker::TestBroker() {
                             "cafile %1/ca.crt\n"
                             "certfile %1/server.crt\n"
                             "keyfile %1/server.key\n")
-                 .arg(dir_.path())
-                 .arg(port)
-                 .arg(tlsPort)
+                 .arg(dir_.path(), QString::number(port), QString::number(tlsPort))
                  .toUtf8());
   // Started as root, mosquitto would change to its own user, which cannot
   // read this folder.
@@ -102,20 +100,14 @@ TestSubscriber::TestSubscriber(int port) {
   // the broker took before it stopped still reaches this subscriber, in order.
   handle_ = mosquitto_new("zelta-test-subscriber", false, this);
   mosquitto_username_pw_set(handle_, "reader", "secret");
-  mosquitto_connect_with_flags_callback_set(handle_, [](mosquitto* m, void* self, int rc, int flags) {
-    if (rc != 0) return;
-    if (!(flags & 1)) {  // a new session: subscribe
+  mosquitto_connect_with_flags_callback_set(handle_, [](mosquitto* m, void* s, int rc, int flags) {
+    if (rc == 0 && (flags & 1))  // the session was kept, with its subscription
+      ++static_cast<TestSubscriber*>(s)->subscriptions_;
+    else if (rc == 0)
       mosquitto_subscribe(m, nullptr, "zelta/#", 1);
-      return;
-    }
-    auto* s = static_cast<TestSubscriber*>(self);  // the subscription was kept
-    std::lock_guard lock(s->mutex_);
-    ++s->subscriptions_;
   });
   mosquitto_subscribe_callback_set(handle_, [](mosquitto*, void* self, int, int, const int*) {
-    auto* s = static_cast<TestSubscriber*>(self);
-    std::lock_guard lock(s->mutex_);
-    ++s->subscriptions_;
+    ++static_cast<TestSubscriber*>(self)->subscriptions_;
   });
   mosquitto_message_callback_set(handle_, [](mosquitto*, void* self, const mosquitto_message* m) {
     auto* s = static_cast<TestSubscriber*>(self);
@@ -136,11 +128,6 @@ TestSubscriber::~TestSubscriber() {
 std::vector<TestSubscriber::Message> TestSubscriber::messages() const {
   std::lock_guard lock(mutex_);
   return messages_;
-}
-
-int TestSubscriber::subscriptions() const {
-  std::lock_guard lock(mutex_);
-  return subscriptions_;
 }
 
 }  // namespace zelta::testing

@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
+#include <atomic>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -24,7 +25,6 @@ class TestBroker {
 
   TestBroker();
   ~TestBroker();
-  QString problem() const { return problem_; }  // empty once set up
 
   bool start();  // waits until the broker accepts connections
   void stop();   // as an operator stops it: SIGTERM, then waits for its end
@@ -33,11 +33,11 @@ class TestBroker {
   int tlsPort = 0;
   QString caFile;       // signed the broker's certificate
   QString otherCaFile;  // signed nothing the broker shows
+  QString problem;      // empty once set up
 
  private:
   QTemporaryDir dir_;
   QProcess process_;
-  QString problem_;
 };
 
 class TestSubscriber {
@@ -49,13 +49,13 @@ class TestSubscriber {
   explicit TestSubscriber(int port);
   ~TestSubscriber();
   std::vector<Message> messages() const;
-  int subscriptions() const;  // acknowledged so far
+  int subscriptions() const { return subscriptions_; }  // acknowledged so far
 
  private:
   mosquitto* handle_;
   mutable std::mutex mutex_;
   std::vector<Message> messages_;
-  int subscriptions_ = 0;
+  std::atomic<int> subscriptions_ = 0;
 };
 
 // Runs Qt's events until done() holds or 20 s of real time have passed.
