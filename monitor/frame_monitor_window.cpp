@@ -21,6 +21,7 @@
 #include "monitor/frame_export.h"
 #include "monitor/idle_line_refresh.h"
 #include "platform/platform.h"
+#include "widgets/cached_scroll_bar_style.h"
 #include "widgets/named.h"
 
 namespace zelta::monitor {
@@ -84,6 +85,7 @@ FrameMonitorWindow::FrameMonitorWindow(BusEvents& events, Platform& platform,
   const int widths[] = {80, 34, 270, 60, 150, 330};
   for (int c = 0; c < 6; ++c) table_->setColumnWidth(c, widths[c]);
   table_->horizontalHeader()->setStretchLastSection(true);
+  cacheScrollBarPictures(*table_);
 
   // A read-only line that looks like a label: its text changes at every
   // refresh, and a label would have the whole window laid out again each time.

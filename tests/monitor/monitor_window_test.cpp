@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
+#include <QStyle>
 #include <QSpinBox>
 #include <QTableView>
 
@@ -117,6 +119,19 @@ TEST_F(ReaderMonitor, MemoryStaysWithinTheKeptNumberAfterMoreEventsThanThat) {
   ASSERT_EQ(rows.size(), 1000u);
   EXPECT_EQ(rows.front()[Time].toLongLong(), w.ring().at(w.ring().first()).event.timeMs);
   EXPECT_GT(rows.front()[Time].toLongLong(), 40000);
+
+  // Drawn from cached pictures, the scroll bar looks as the style draws it,
+  // wherever its handle goes.
+  QScrollBar* bar = w.findChild<QTableView*>("Monitor_Table")->verticalScrollBar();
+  QStyle* cached = bar->style();
+  ASSERT_NE(cached, QApplication::style());
+  for (int value : {bar->maximum(), 0, bar->maximum() / 3}) {
+    bar->setValue(value);
+    const QImage picture = bar->grab().toImage();
+    bar->setStyle(QApplication::style());
+    EXPECT_TRUE(picture == bar->grab().toImage()) << "handle at " << value;
+    bar->setStyle(cached);
+  }
 }
 
 // A monitor subscribes when built and unsubscribes when destroyed: closed, it is gone.
