@@ -51,6 +51,7 @@ struct BusSimulator::Impl {
   std::mt19937 driftRng;  // kept apart so that drift does not move the faults
   std::deque<Module> modules;  // deque: references handed out stay valid
   double turnaroundUs = 3000;
+  std::size_t replyChunk = 1;
   double linePaceUs = 20000;
   FaultRates rates;
   InjectedFaults injected;
@@ -350,7 +351,8 @@ struct BusSimulator::Impl {
           if (impl.sink) impl.sink(b);
         };
       }
-      at(roundMs(start + static_cast<double>(k + 1) * kByteUs), std::move(deliver));
+      const std::size_t through = std::min((k / replyChunk + 1) * replyChunk, bytes.size());
+      at(roundMs(start + static_cast<double>(through) * kByteUs), std::move(deliver));
     }
   }
 };
@@ -400,6 +402,10 @@ std::optional<std::uint16_t> BusSimulator::armedAddress(int index) const {
 }
 
 void BusSimulator::setTurnaroundMs(double ms) { impl_->turnaroundUs = std::max(0.0, ms * 1000.0); }
+
+void BusSimulator::setReplyChunkBytes(int bytes) {
+  impl_->replyChunk = static_cast<std::size_t>(std::max(1, bytes));
+}
 
 void BusSimulator::setFaults(const FaultRates& rates) { impl_->rates = rates; }
 

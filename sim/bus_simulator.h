@@ -100,6 +100,10 @@ class BusSimulator {
   std::optional<std::uint16_t> armedAddress(int index) const;
 
   void setTurnaroundMs(double ms);
+  // Replies reach the sink in chunks of this many bytes, each when its last
+  // byte is through, as a serial port's receive buffer hands them over; the
+  // rest of a reply comes with its last byte. 1 (the default): byte by byte.
+  void setReplyChunkBytes(int bytes);
   void setFaults(const FaultRates& rates);
   // Addresses in [first, last] never answer (a gap in the string).
   void setSilentRange(std::uint16_t first, std::uint16_t last);

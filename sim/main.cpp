@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
   bus.addModules(o.modules, o.firstAddress);
   bus.setFaults(o.faults);
   bus.setTurnaroundMs(o.turnaroundMs);
+  bus.setReplyChunkBytes(o.replyChunkBytes);
   bus.setLineCheckPaceMs(o.lineCheckPaceMs);
   bus.setDrift(o.drift);
   if (o.silent) bus.setSilentRange(o.silent->first, o.silent->second);

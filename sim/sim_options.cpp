@@ -94,6 +94,10 @@ ParsedOptions parseSimOptions(const std::vector<std::string>& args) {
       const auto v = number(value);
       if (!v || *v < 0 || *v > 10000) return bad("expected milliseconds from 0 to 10000");
       o.turnaroundMs = *v;
+    } else if (name == "--chunk") {
+      const auto v = whole(value, 1, 64);
+      if (!v) return bad("expected a number of bytes from 1 to 64");
+      o.replyChunkBytes = static_cast<int>(*v);
     } else if (name == "--pace") {
       const auto v = number(value);
       if (!v || *v < 12 || *v > 10000) return bad("expected milliseconds from 12 to 10000");
@@ -136,6 +140,9 @@ Options:
   --late-by MS        how late a late reply comes (default 400)
   --silent A-B        modules with addresses A to B never answer (a gap)
   --turnaround MS     delay between a request and its reply (default 3)
+  --chunk N           replies reach the terminal N bytes at a time, as a
+                      serial port's receive buffer hands them over (default
+                      1: byte by byte; 8 is a 16550 UART's usual level)
   --pace MS           interval of the line-check messages sent after a
                       power-up with the button held (default 20)
   --drift             values drift slowly as requests are answered

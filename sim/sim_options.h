@@ -20,6 +20,7 @@ struct SimOptions {
   FaultRates faults;
   std::optional<std::pair<std::uint16_t, std::uint16_t>> silent;
   double turnaroundMs = 3;
+  int replyChunkBytes = 1;
   double lineCheckPaceMs = 20;
   bool drift = false;
   bool trace = false;

@@ -27,7 +27,9 @@ class TerminalHost : public QObject {
   // Makes path a symbolic link to the device, replacing an existing link.
   bool makeLink(const QString& path, QString* error);
 
-  // One byte towards the program. Dropped when nobody drains the terminal.
+  // One byte towards the program. Bytes sent in one turn of the event loop
+  // (a chunk of a reply) go out in one write. Dropped when nobody drains the
+  // terminal.
   void send(std::uint8_t byte);
 
   // Starts reading command lines from standard input (not when the process
@@ -43,6 +45,7 @@ class TerminalHost : public QObject {
   void quitRequested();
 
  private:
+  void writeOutgoing();
   void readTerminal();
   void readInput();
 
@@ -51,6 +54,7 @@ class TerminalHost : public QObject {
   QString device_;
   QString link_;
   QByteArray pendingInput_;
+  QByteArray outgoing_;
   QSocketNotifier* terminalNotifier_ = nullptr;
   QSocketNotifier* inputNotifier_ = nullptr;
   QSocketNotifier* signalNotifier_ = nullptr;

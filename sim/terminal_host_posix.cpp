@@ -89,7 +89,16 @@ bool TerminalHost::makeLink(const QString& path, QString* error) {
 }
 
 void TerminalHost::send(std::uint8_t byte) {
-  if (master_ >= 0) [[maybe_unused]] const auto n = ::write(master_, &byte, 1);
+  if (master_ < 0) return;
+  if (outgoing_.isEmpty())
+    QMetaObject::invokeMethod(this, &TerminalHost::writeOutgoing, Qt::QueuedConnection);
+  outgoing_.append(static_cast<char>(byte));
+}
+
+void TerminalHost::writeOutgoing() {
+  if (master_ >= 0 && !outgoing_.isEmpty())
+    [[maybe_unused]] const auto n = ::write(master_, outgoing_.constData(), outgoing_.size());
+  outgoing_.clear();
 }
 
 void TerminalHost::readTerminal() {

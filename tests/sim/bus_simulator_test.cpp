@@ -25,6 +25,18 @@ TEST_F(BusModules, ReplyBytesArriveAtTheLinePace) {
   bad[10] ^= 0x01;
   exchange(bad);
   EXPECT_EQ(byteTimes.size(), 22u);
+
+  // In chunks, as a receive buffer hands them over: the first eight bytes
+  // when the eighth is through, the other three with the last.
+  bus.setReplyChunkBytes(8);
+  byteTimes.clear();
+  const qint64 t1 = clock.nowMs();
+  line.write(request::readerVoltage(1));
+  clock.advance(200);
+  ASSERT_EQ(byteTimes.size(), 11u);
+  EXPECT_EQ(byteTimes,
+            std::vector<qint64>({t1 + 23, t1 + 23, t1 + 23, t1 + 23, t1 + 23, t1 + 23, t1 + 23,
+                                 t1 + 23, t1 + 26, t1 + 26, t1 + 26}));
 }
 
 using ModuleAddressing = BusFixture;

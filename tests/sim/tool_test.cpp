@@ -35,6 +35,7 @@ TEST(SimOptionsParsing, DefaultsAndEveryOption) {
   const auto p = parseSimOptions({"--modules", "5", "--first-address", "300", "--seed", "9", "--missing", "0.1",
                                   "--corrupt", "0.01", "--noise", "0.2", "--stray", "0.3", "--late", "0.4",
                                   "--late-by", "250", "--silent", "2-4", "--turnaround", "5.5", "--pace", "40",
+                                  "--chunk", "8",
                                   "--drift", "--trace", "--link", "/tmp/bus"});
   ASSERT_TRUE(p.options) << p.error;
   const SimOptions& o = *p.options;
@@ -44,14 +45,14 @@ TEST(SimOptionsParsing, DefaultsAndEveryOption) {
   EXPECT_EQ(std::make_tuple(f.missingReply, f.corruptByte, f.noiseByte, f.strayStart, f.lateReply, f.lateByMs),
             std::make_tuple(0.1, 0.01, 0.2, 0.3, 0.4, 250));
   EXPECT_EQ(o.silent, std::make_pair(std::uint16_t{2}, std::uint16_t{4}));
-  EXPECT_TRUE(o.drift && o.trace);
+  EXPECT_TRUE(o.drift && o.trace && o.replyChunkBytes == 8);
 }
 
 TEST(SimOptionsParsing, RefusesWhatItCannotUse) {
   const std::vector<std::vector<std::string>> refused = {
       {"--modules"}, {"--modules", "x"}, {"--modules", "2.5"}, {"--missing", "1.5"}, {"--noise", "-0.1"},
       {"--first-address", "65536"}, {"--first-address", "65535", "--modules", "2"}, {"--silent", "9-3"},
-      {"--pace", "5"}, {"--bogus"}};
+      {"--pace", "5"}, {"--chunk", "0"}, {"--bogus"}};
   for (const auto& args : refused) EXPECT_FALSE(parseSimOptions(args).options) << args[0];
 }
 
