@@ -5,14 +5,15 @@
 # wire limit, once with the views closed and once with the frame monitor,
 # string overview and trend plot open; when
 # mosquitto is installed, a third time publishing to a local broker, and the
-# publisher's sustained rate to that broker is measured; then start-up time
-# and memory against an empty Qt window.
+# publisher's sustained rate to that broker is measured; then closed and open
+# again with replies handed over in 8-byte chunks; start-up time and memory
+# are measured against an empty Qt window.
 # The closed and open scans take turns, three rounds of each (ZELTA_BENCH_ROUNDS):
 # sweep times are their means, and CPU is the round with the median CPU, since
 # the kernel's share of it varies by several times from run to run on a
 # virtual machine.
 # Each goal is marked PASS or FAIL; the exit status is 1 when one failed.
-# Usage: bash bench/scan-benchmark.sh   (about 8 minutes)
+# Usage: bash bench/scan-benchmark.sh   (about 16 minutes)
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -54,23 +55,34 @@ read -r reader_ms reader_kb <<<"$(median_startup startup)"
 read -r empty_ms empty_kb <<<"$(median_startup startup-empty)"
 read -r label_ms label_kb <<<"$(median_startup startup-label)"
 
-"$sim" --modules "$modules" --turnaround "$turnaround_ms" </dev/null >"$sim_out" 2>/dev/null &
-sim_pid=$!
-device=""
-for _ in $(seq 100); do
-  device="$(head -n 1 "$sim_out" 2>/dev/null | tr -d '\r')"
-  [[ -n "$device" ]] && break
-  sleep 0.1
-done
-[[ -n "$device" ]] || { echo "the bus simulator did not start" >&2; exit 1; }
+# Starts the simulator with replies handed over CHUNK bytes at a time.
+start_sim() {
+  [[ -n "$sim_pid" ]] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
+  : >"$sim_out"
+  "$sim" --modules "$modules" --turnaround "$turnaround_ms" --chunk "$1" </dev/null >"$sim_out" 2>/dev/null &
+  sim_pid=$!
+  device=""
+  for _ in $(seq 100); do
+    device="$(head -n 1 "$sim_out" 2>/dev/null | tr -d '\r')"
+    [[ -n "$device" ]] && break
+    sleep 0.1
+  done
+  [[ -n "$device" ]] || { echo "the bus simulator did not start" >&2; exit 1; }
+}
 
+# Closed and open scans taking turns; PREFIX names them in the results.
+scan_rounds() {
+  for round in $(seq "$rounds"); do
+    scan+="$("$bench" scan "$device" "$modules" "$sweeps" | sed "s/^/${1}closed${round}_/")"$'\n'
+    scan+="$("$bench" scan "$device" "$modules" "$sweeps" monitor | sed "s/^/${1}open${round}_/")"$'\n'
+  done
+}
+
+scan=""
+start_sim 1
 echo "Scanning $modules simulated modules on $device at the Fast rate ($sweeps sweeps), $rounds rounds"
 echo "of once with the views closed and once with the frame monitor, overview and trend open..."
-scan=""
-for round in $(seq "$rounds"); do
-  scan+="$("$bench" scan "$device" "$modules" "$sweeps" | sed "s/^/closed${round}_/")"$'\n'
-  scan+="$("$bench" scan "$device" "$modules" "$sweeps" monitor | sed "s/^/open${round}_/")"$'\n'
-done
+scan_rounds ""
 
 # The same scan publishing to a local broker (started here on a free port,
 # local only, anonymous), then the publisher's rate on its own.
@@ -95,6 +107,13 @@ else
   echo "mosquitto not found: the scan with publishing is left out" >&2
 fi
 
+# A pseudo-terminal hands each reply byte over on its own, which wakes the
+# program eleven times per reply; a serial port's receive buffer (a 16550
+# UART's, usually at 8 bytes, or a USB adapter's) hands it over in one or two.
+start_sim 8
+echo "Again, with replies handed over 8 bytes at a time, as a 16550 UART's receive buffer does..."
+scan_rounds "fifo_"
+
 awk -v modules="$modules" -v sweeps="$sweeps" -v turnaround="$turnaround_ms" \
     -v reader_ms="$reader_ms" -v empty_ms="$empty_ms" -v empty_kb="$empty_kb" \
     -v label_ms="$label_ms" '
@@ -103,8 +122,8 @@ awk -v modules="$modules" -v sweeps="$sweeps" -v turnaround="$turnaround_ms" \
   END {
     # One figure per mode from its rounds: sweep and exchange times their
     # means, memory the highest, CPU the round with the median CPU share.
-    split("closed open", modes, " ")
-    for (m = 1; m <= 2; m++) {
+    split("closed open fifo_closed fifo_open", modes, " ")
+    for (m = 1; m <= 4; m++) {
       p = modes[m]
       delete share
       median = 1
@@ -159,6 +178,18 @@ awk -v modules="$modules" -v sweeps="$sweeps" -v turnaround="$turnaround_ms" \
              v[p "cpu_user_s"] / wall * 100
       printf "  (the rounds: %s %% of one core; the median one is shown)\n", shares[i]
     }
+    for (i = 3; i <= 4; i++) {
+      p = (i == 3) ? "fifo_closed_" : "fifo_open_"
+      cpu_pct[i] = v[p "cpu_s"] / v[p "wall_s"] * 100
+      printf "%sCPU, replies in 8-byte chunks, views %-6s: %.2f %% of one core (in the program %.2f %%; rounds %s %%)\n",
+             (i == 3 ? "\n" : ""), (i == 3 ? "closed" : "open"), cpu_pct[i],
+             v[p "cpu_user_s"] / v[p "wall_s"] * 100, shares[i]
+    }
+    for (k = 1; k <= sweeps; k++) {
+      fifo_closed += v["fifo_closed_sweep" k "_ms"]; fifo_open += v["fifo_open_sweep" k "_ms"]
+    }
+    printf "  (all %d sweeps: views open %.3f s against closed %.3f s, %+.2f %%)\n",
+           sweeps, fifo_open / 1000, fifo_closed / 1000, (fifo_open / fifo_closed - 1) * 100
     printf "Peak memory: scanning reader %.1f MB (views open %.1f MB), empty Qt window %.1f MB, ratio %.2f\n",
            v["closed_rss_kb"] / 1024, v["open_rss_kb"] / 1024, empty_kb / 1024, v["closed_rss_kb"] / empty_kb
     printf "Start-up to window shown (median of 5): reader %.0f ms, empty Qt window %.0f ms, ratio %.2f\n",
@@ -192,6 +223,9 @@ awk -v modules="$modules" -v sweeps="$sweeps" -v turnaround="$turnaround_ms" \
     failed += goal("CPU while scanning below 5 % of one core",
                    sprintf("%.2f %% closed, %.2f %% open", cpu_pct[1], cpu_pct[2]),
                    cpu_pct[1] < 5 && cpu_pct[2] < 5)
+    failed += goal("the same, replies in 8-byte chunks",
+                   sprintf("%.2f %% closed, %.2f %% open", cpu_pct[3], cpu_pct[4]),
+                   cpu_pct[3] < 5 && cpu_pct[4] < 5)
     if (v["pub_exchanges"] != "")
       failed += goal("sweeps publishing within 1 % of without", sprintf("%+.2f %%", change),
                      change <= 1 && v["pub_publish_connected"] == 1)
