@@ -1,4 +1,4 @@
-#include "cached_scroll_bar_style.h"
+#include "widgets/cached_scroll_bar_style.h"
 
 #include <QAbstractScrollArea>
 #include <QPainter>

@@ -6,8 +6,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
-#include <QStyle>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTableView>
 
 #include "monitor/frame_monitor_window.h"
