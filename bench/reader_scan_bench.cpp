@@ -113,6 +113,8 @@ class TimedLine final : public zelta::SerialLine {
   void close() override { inner_.close(); }
   bool isOpen() const override { return inner_.isOpen(); }
   zelta::LineError lastError() const override { return inner_.lastError(); }
+  void setDeliveryThreshold(int bytes) override { inner_.setDeliveryThreshold(bytes); }
+  void deliverHeldBytes() override { inner_.deliverHeldBytes(); }
   bool write(const zelta::Frame& f) override {
     sent_.push_back({clock_.nsecsElapsed(), f[3], lastByteNs_});
     if (onSent) onSent();

@@ -2,6 +2,9 @@
 
 #include <QFileInfo>
 #include <QPointer>
+#include <algorithm>
+
+#include "platform/tty_read_threshold.h"
 
 namespace zelta {
 
@@ -85,6 +88,7 @@ bool QtSerialLine::openDevice(const QString& path) {
 
 void QtSerialLine::close() {
   pending_.clear();
+  threshold_ = appliedThreshold_ = 1;  // how QSerialPort opens a device
   failed_ = false;
   if (port_.isOpen()) port_.close();
   port_.clearError();
@@ -102,8 +106,33 @@ bool QtSerialLine::write(const Frame& frame) {
   return isOpen();
 }
 
+void QtSerialLine::setDeliveryThreshold(int bytes) {
+  threshold_ = std::clamp(bytes, 1, 255);
+  if (!delivering_) applyThreshold();
+}
+
+void QtSerialLine::applyThreshold() {
+  if (threshold_ == appliedThreshold_ || failed_ || !port_.isOpen()) return;
+  if (setTtyReadThreshold(port_.handle(), threshold_)) appliedThreshold_ = threshold_;
+}
+
+void QtSerialLine::deliverHeldBytes() {
+  // While a delivery runs, its own loop hands over what follows, in order.
+  if (delivering_ || failed_ || !port_.isOpen() || appliedThreshold_ <= 1) return;
+  // Anything QSerialPort has already read comes before what the driver holds.
+  if (port_.bytesAvailable() == 0) {
+    pending_.resize(appliedThreshold_ - 1);
+    pending_.resize(readWaitingBytes(port_.handle(), pending_.data(), pending_.size()));
+  }
+  deliver();
+}
+
 void QtSerialLine::onReadyRead() {
   if (failed_ || delivering_) return;
+  deliver();
+}
+
+void QtSerialLine::deliver() {
   // QSerialPort does not announce bytes that arrive while a handler of ours
   // runs a nested event loop (a message box): they are fetched here after
   // the ones before them have been delivered.
@@ -121,6 +150,7 @@ void QtSerialLine::onReadyRead() {
     if (!alive) return;
   }
   delivering_ = false;
+  applyThreshold();
 }
 
 void QtSerialLine::onError(QSerialPort::SerialPortError error) {

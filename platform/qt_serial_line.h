@@ -31,6 +31,8 @@ class QtSerialLine final : public SerialLine {
   bool isOpen() const override;
   bool write(const Frame& frame) override;
   LineError lastError() const override { return error_; }
+  void setDeliveryThreshold(int bytes) override;
+  void deliverHeldBytes() override;
 
   // Which kind of failure QSerialPort's error code on open stands for, given
   // what the file system says about the device (the code alone does not tell
@@ -40,6 +42,9 @@ class QtSerialLine final : public SerialLine {
 
  private:
   void onReadyRead();
+  // Delivers pending_ and whatever QSerialPort has read meanwhile.
+  void deliver();
+  void applyThreshold();
   void onError(QSerialPort::SerialPortError error);
   void fail(const QString& reason);
   void openFailed(const QString& path);
@@ -47,6 +52,8 @@ class QtSerialLine final : public SerialLine {
   QSerialPort port_;
   QByteArray pending_;     // read but not yet delivered
   bool delivering_ = false;
+  int threshold_ = 1;         // asked for by the receiver
+  int appliedThreshold_ = 1;  // what the driver has; changed between deliveries
   bool failed_ = false;    // failed while open; closed on the next turn of the loop
   quint64 session_ = 0;    // counts opens, so a late failure notice of an old session is ignored
   QString device_;         // the device opened last

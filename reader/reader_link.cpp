@@ -54,12 +54,19 @@ void ReaderLink::request(Frame (*build)(std::uint16_t)) {
 }
 
 void ReaderLink::send(const Frame& frame) {
+  line_.deliverHeldBytes();
   tx_.flash();
   setHeldLabelText(label21_, generalText(state_.adr));
   lastAsked_ = frameAddress(frame);
   if (!line_.write(frame)) return;  // a closed port: the request is simply lost
   receiver_.clear();
+  setDeliveryThreshold();
   publish({.kind = BusEvent::Kind::Sent, .frame = frame});
+}
+
+void ReaderLink::setDeliveryThreshold() {
+  const auto begun = static_cast<int>(receiver_.pending());
+  line_.setDeliveryThreshold(begun > 0 ? static_cast<int>(kFrameSize) - begun : 1);
 }
 
 void ReaderLink::answerMissing() { publish({.kind = BusEvent::Kind::Missing}); }
@@ -95,6 +102,7 @@ void ReaderLink::byteReceived(std::uint8_t byte) {
       rx_.flash();
       break;
   }
+  setDeliveryThreshold();
 }
 
 void ReaderLink::frameComplete() {

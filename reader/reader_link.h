@@ -6,6 +6,9 @@
 // reply handler does, the receiver is ready for the next frame afterwards.
 // Every frame, dropped byte and missing answer is also published on
 // events() for whoever follows the bus.
+// Once a frame has begun, the line is asked to hand over its rest whole:
+// until then nothing can come of the bytes but "pending". Whatever the line
+// still holds back is taken in before a request forgets the partial frame.
 #pragma once
 
 #include <QObject>
@@ -59,6 +62,8 @@ class ReaderLink : public QObject {
   void byteReceived(std::uint8_t byte);
   void frameComplete();
   void crcError();
+  // The bytes that may complete the frame begun, or 1 when none has begun.
+  void setDeliveryThreshold();
 
   void publish(BusEvent event);
 

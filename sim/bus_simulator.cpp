@@ -431,6 +431,7 @@ InjectedFaults BusSimulator::injectedBy(int index) const {
   return impl_->modules.at(static_cast<std::size_t>(index)).injected;
 }
 
+Clock& BusSimulator::clock() const { return impl_->clock; }
 void BusSimulator::hostWrote(const Frame& frame) { impl_->hostWrote(frame); }
 
 void BusSimulator::setByteSink(std::function<void(std::uint8_t)> sink) { impl_->sink = std::move(sink); }

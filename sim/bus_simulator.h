@@ -117,6 +117,7 @@ class BusSimulator {
   ModuleFaults moduleFaults(int index) const;
   InjectedFaults injectedBy(int index) const;
 
+  Clock& clock() const;
   // The line: a frame the program wrote at the clock's current time.
   void hostWrote(const Frame& frame);
   // Where reply bytes go, one call per byte at the time it arrives.

@@ -1,5 +1,10 @@
 #include "sim/simulated_line.h"
 
+#include <QPointer>
+#include <algorithm>
+
+#include "platform/clock.h"
+
 namespace zelta {
 
 namespace {
@@ -15,9 +20,40 @@ SimulatedLine::SimulatedLine(BusSimulator& bus, QObject* parent)
     SimulatedLine* line = *alive;
     // Bytes that arrive while the port is closed, or after the adapter is gone,
     // are lost, as on a real port.
-    if (line->open_ && !line->failed_) emit line->byteReceived(byte);
+    if (line->open_ && !line->failed_) line->arrived(byte);
   });
 }
+
+void SimulatedLine::arrived(std::uint8_t byte) {
+  held_.push_back(byte);
+  if (held_.size() >= threshold_) release(held_.size());
+}
+
+void SimulatedLine::release(std::size_t count) {
+  const QPointer<SimulatedLine> alive(this);
+  while (count-- > 0 && !held_.empty() && open_ && !failed_) {
+    const std::uint8_t byte = held_.front();
+    held_.pop_front();
+    emit byteReceived(byte);
+    if (!alive) return;  // the line went in the handler
+  }
+}
+
+void SimulatedLine::setDeliveryThreshold(int bytes) {
+  threshold_ = static_cast<std::size_t>(std::clamp(bytes, 1, 255));
+  if (held_.size() < threshold_) return;
+  // A driver whose threshold is lowered below what it holds wakes the program
+  // on its next turn, not inside the call.
+  std::weak_ptr<SimulatedLine*> token = self_;
+  bus_.clock().callAfter(0, [token] {
+    if (const auto alive = token.lock()) {
+      SimulatedLine* line = *alive;
+      if (line->held_.size() >= line->threshold_) line->release(line->held_.size());
+    }
+  });
+}
+
+void SimulatedLine::deliverHeldBytes() { release(threshold_ - 1); }
 
 SimulatedLine::~SimulatedLine() = default;
 
@@ -77,6 +113,8 @@ bool SimulatedLine::openDevice(const QString& path) {
 
 void SimulatedLine::close() {
   open_ = false;
+  held_.clear();
+  threshold_ = 1;
   failed_ = false;
 }
 

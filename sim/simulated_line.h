@@ -2,8 +2,11 @@
 // what the program writes reaches the modules, their reply bytes come back one
 // at a time. In-memory, no device. Opening can be made to fail for tests:
 // a port that does not exist, or any failure the system could report.
+// A delivery threshold holds bytes back as a terminal driver does: they are
+// handed over once as many as the threshold are in.
 #pragma once
 
+#include <deque>
 #include <set>
 #include <utility>
 
@@ -31,6 +34,8 @@ class SimulatedLine final : public SerialLine {
   bool isOpen() const override { return open_; }
   bool write(const Frame& frame) override;
   LineError lastError() const override { return error_; }
+  void setDeliveryThreshold(int bytes) override;
+  void deliverHeldBytes() override;
 
   int openedPort() const { return port_; }
   QString openedDevice() const { return device_; }
@@ -38,6 +43,10 @@ class SimulatedLine final : public SerialLine {
  private:
   // True (with error_ set) when an open must fail before the port is looked at.
   bool refuseOpen(const QString& device);
+  void arrived(std::uint8_t byte);
+  // Hands over up to count held bytes, oldest first. A handler may take the
+  // next ones itself meanwhile; order is kept either way.
+  void release(std::size_t count);
 
   BusSimulator& bus_;
   // The bus's byte sink holds this weakly: the line may go before the bus.
@@ -50,6 +59,8 @@ class SimulatedLine final : public SerialLine {
   QString device_;
   LineError error_;
   LineError nextOpenFailure_;
+  std::deque<std::uint8_t> held_;
+  std::size_t threshold_ = 1;
 };
 
 }  // namespace zelta

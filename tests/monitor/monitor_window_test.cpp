@@ -96,6 +96,33 @@ TEST_F(ReaderMonitor, ShowsEveryFrameDecodedWithNoiseBytesAndMissingAnswersOnThe
   EXPECT_EQ(shownRows(w).size(), shown + 5000);
 }
 
+// A reply so late that the next request goes out while it is on the line:
+// the request forgets the part received, and the rest is noise, not an answer,
+// although the line held that part back to hand the frame over whole.
+TEST_F(ReaderMonitor, ARequestForgetsTheStartOfALateReplyUnderway) {
+  bus.addModules(1, 1);
+  bus.module(0).millivolts = 12345;
+  bus.setFaults({.lateReply = 1, .lateByMs = 980});  // on the line from 995 to 1006 ms
+  FrameMonitorWindow& w = open();
+  openPort();
+  click("Option2");
+  type("Text2", "1");
+  click("Command8");
+  clock.advance(1001);
+  click("Command8");
+  clock.advance(100 + 2 * monitor::kRefreshMs);
+  QStringList meanings, dropped;
+  for (const auto& r : shownRows(w)) {
+    meanings << r[Meaning].section(' ', 0, 1);
+    if (meanings.back() == "byte dropped") dropped << r[Bytes];
+  }
+  EXPECT_EQ(meanings, QStringList({"voltage request", "no answer", "voltage request"}) +
+                          QStringList(5, "byte dropped"));
+  const Frame late = reply(1, cmd::Voltage, 0x30, 0x39);
+  const QByteArray tail(reinterpret_cast<const char*>(&late[6]), 5);
+  EXPECT_EQ(dropped.join(' ').toStdString(), tail.toHex(' ').toUpper().toStdString());
+}
+
 TEST_F(ReaderMonitor, MemoryStaysWithinTheKeptNumberAfterMoreEventsThanThat) {
   settings.setValue(monitor::kKeepSetting, 1000);
   bus.addModules(20, 1);

@@ -32,6 +32,19 @@ TEST(QtSerialLine, BytesBothWaysUnchangedAndInOrderUntilClosed) {
   ASSERT_TRUE(runUntil([&] { return received.size() >= sent.size(); }, 5000));
   EXPECT_EQ(received, sent);
 
+  // Below the delivery threshold the driver holds bytes back until asked.
+  received.clear();
+  line.setDeliveryThreshold(4);
+  ASSERT_TRUE(pty.send({1, 2, 3}));
+  runFor(300);
+  EXPECT_TRUE(received.empty());
+  line.deliverHeldBytes();
+  EXPECT_EQ(received.size(), 3u);
+  ASSERT_TRUE(pty.send({4, 5, 6, 7, 8}));
+  ASSERT_TRUE(runUntil([&] { return received.size() >= 8; }, 5000));
+  EXPECT_EQ(received, (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7, 8}));
+  line.setDeliveryThreshold(1);
+
   // Frames full of bytes a terminal would like to interpret.
   const Frame frames[] = {
       buildFrame({0x0D, 0x0A, 0x11, 0x13, 0x03, 0x7F, 0x00, 0x23, 0xFF}),
