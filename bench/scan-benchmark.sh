@@ -107,9 +107,10 @@ else
   echo "mosquitto not found: the scan with publishing is left out" >&2
 fi
 
-# A pseudo-terminal hands each reply byte over on its own, which wakes the
-# program eleven times per reply; a serial port's receive buffer (a 16550
-# UART's, usually at 8 bytes, or a USB adapter's) hands it over in one or two.
+# A pseudo-terminal hands each reply byte over on its own (the Reader's read
+# threshold then holds them back in the driver); a serial port's receive
+# buffer (a 16550 UART's, usually at 8 bytes, or a USB adapter's) hands a
+# reply over in one or two pieces.
 start_sim 8
 echo "Again, with replies handed over 8 bytes at a time, as a 16550 UART's receive buffer does..."
 scan_rounds "fifo_"
