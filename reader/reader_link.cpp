@@ -33,13 +33,8 @@ ReaderLink::ReaderLink(SerialLine& line, Clock& clock, ReaderState& state, const
       tx_(*c.txanz, timer(clock, "Timer4", 100, timerOwner), colour::Green, colour::DarkGreen),
       rx_(*c.rxanz, timer(clock, "Timer1", 100, timerOwner), colour::Green, colour::DarkGreen),
       ok_(*c.ok, timer(clock, "Timer2", 100, timerOwner), colour::Green, colour::DarkGreen),
-      crc_(*c.crc, timer(clock, "Timer7", 200, timerOwner), colour::Red, colour::DarkRed),
-      holdBack_(timer(clock, "HoldBack", kHoldBackMs, timerOwner)) {
+      crc_(*c.crc, timer(clock, "Timer7", 200, timerOwner), colour::Red, colour::DarkRed) {
   connect(&line_, &SerialLine::byteReceived, this, [this](quint8 b) { byteReceived(b); });
-  connect(&holdBack_, &Timer::tick, this, [this] {
-    holdBack_.setEnabled(false);
-    setDeliveryThreshold();
-  });
 }
 
 void ReaderLink::setReplyHandlers(ReaderReplies* replies, ReplyFollowUp* followUp) {
@@ -65,15 +60,13 @@ void ReaderLink::send(const Frame& frame) {
   lastAsked_ = frameAddress(frame);
   if (!line_.write(frame)) return;  // a closed port: the request is simply lost
   receiver_.clear();
-  holdBack_.setEnabled(true);
   setDeliveryThreshold();
   publish({.kind = BusEvent::Kind::Sent, .frame = frame});
 }
 
 void ReaderLink::setDeliveryThreshold() {
   const auto begun = static_cast<int>(receiver_.pending());
-  const bool wholeFrames = begun > 0 || holdBack_.isEnabled();
-  line_.setDeliveryThreshold(wholeFrames ? static_cast<int>(kFrameSize) - begun : 1);
+  line_.setDeliveryThreshold(begun > 0 ? static_cast<int>(kFrameSize) - begun : 1);
 }
 
 void ReaderLink::answerMissing() { publish({.kind = BusEvent::Kind::Missing}); }
@@ -94,7 +87,6 @@ void ReaderLink::byteReceived(std::uint8_t byte) {
   switch (receiver_.push(byte)) {
     case FrameReceiver::Outcome::Complete:
       rx_.flash();
-      holdBack_.setEnabled(true);
       publish({.kind = BusEvent::Kind::Received, .frame = receiver_.frame()});
       frameComplete();
       break;

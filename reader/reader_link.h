@@ -6,12 +6,9 @@
 // reply handler does, the receiver is ready for the next frame afterwards.
 // Every frame, dropped byte and missing answer is also published on
 // events() for whoever follows the bus.
-// The line is asked to hand over frames whole: the rest of a frame once it
-// has begun, and whole frames while requests and replies follow each other
-// closely, which a scan at the Fast rate does. After kHoldBackMs without
-// either it goes back to single bytes, so that stray bytes on a quiet line
-// show as they come. Whatever the line still holds back is taken in before a
-// request forgets the partial frame.
+// Once a frame has begun, the line is asked to hand over its rest whole:
+// until then nothing can come of the bytes but "pending". Whatever the line
+// still holds back is taken in before a request forgets the partial frame.
 #pragma once
 
 #include <QObject>
@@ -29,7 +26,6 @@ namespace zelta {
 class Clock;
 class ReaderReplies;
 class SerialLine;
-class Timer;
 struct ReaderControls;
 struct ReaderState;
 
@@ -44,8 +40,6 @@ class ReplyFollowUp {
 class ReaderLink : public QObject {
   Q_OBJECT
  public:
-  static constexpr int kHoldBackMs = 50;
-
   ReaderLink(SerialLine& line, Clock& clock, ReaderState& state, const ReaderControls& controls,
              QObject* timerOwner);
 
@@ -68,7 +62,7 @@ class ReaderLink : public QObject {
   void byteReceived(std::uint8_t byte);
   void frameComplete();
   void crcError();
-  // The bytes that may complete the frame begun or the next one.
+  // The bytes that may complete the frame begun, or 1 when none has begun.
   void setDeliveryThreshold();
 
   void publish(BusEvent event);
@@ -82,7 +76,6 @@ class ReaderLink : public QObject {
   FlashLamp rx_;
   FlashLamp ok_;
   FlashLamp crc_;
-  Timer& holdBack_;  // runs while frames are handed over whole
   FrameReceiver receiver_;
   ReaderReplies* replies_ = nullptr;
   ReplyFollowUp* followUp_ = nullptr;
