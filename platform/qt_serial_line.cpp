@@ -88,7 +88,7 @@ bool QtSerialLine::openDevice(const QString& path) {
 
 void QtSerialLine::close() {
   pending_.clear();
-  threshold_ = appliedThreshold_ = 1;  // how QSerialPort opens a device
+  threshold_ = applied_ = 1;  // how QSerialPort opens a device
   failed_ = false;
   if (port_.isOpen()) port_.close();
   port_.clearError();
@@ -112,16 +112,16 @@ void QtSerialLine::setDeliveryThreshold(int bytes) {
 }
 
 void QtSerialLine::applyThreshold() {
-  if (threshold_ == appliedThreshold_ || failed_ || !port_.isOpen()) return;
-  if (setTtyReadThreshold(port_.handle(), threshold_)) appliedThreshold_ = threshold_;
+  if (threshold_ == applied_ || failed_ || !port_.isOpen()) return;
+  if (setTtyReadThreshold(port_.handle(), threshold_)) applied_ = threshold_;
 }
 
 void QtSerialLine::deliverHeldBytes() {
   // While a delivery runs, its own loop hands over what follows, in order.
-  if (delivering_ || failed_ || !port_.isOpen() || appliedThreshold_ <= 1) return;
+  if (delivering_ || failed_ || !port_.isOpen() || applied_ <= 1) return;
   // Anything QSerialPort has already read comes before what the driver holds.
   if (port_.bytesAvailable() == 0) {
-    pending_.resize(appliedThreshold_ - 1);
+    pending_.resize(applied_ - 1);
     pending_.resize(readWaitingBytes(port_.handle(), pending_.data(), pending_.size()));
   }
   deliver();

@@ -52,8 +52,8 @@ class QtSerialLine final : public SerialLine {
   QSerialPort port_;
   QByteArray pending_;     // read but not yet delivered
   bool delivering_ = false;
-  int threshold_ = 1;         // asked for by the receiver
-  int appliedThreshold_ = 1;  // what the driver has; changed between deliveries
+  int threshold_ = 1;      // asked for by the receiver
+  int applied_ = 1;        // the driver's threshold; changed between deliveries
   bool failed_ = false;    // failed while open; closed on the next turn of the loop
   quint64 session_ = 0;    // counts opens, so a late failure notice of an old session is ignored
   QString device_;         // the device opened last
