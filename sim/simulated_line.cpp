@@ -24,8 +24,14 @@ SimulatedLine::SimulatedLine(BusSimulator& bus, QObject* parent)
   });
 }
 
+SimulatedLine::~SimulatedLine() = default;
+
 void SimulatedLine::arrived(std::uint8_t byte) {
   held_.push_back(byte);
+  releaseIfDue();
+}
+
+void SimulatedLine::releaseIfDue() {
   if (held_.size() >= threshold_) release(held_.size());
 }
 
@@ -44,18 +50,13 @@ void SimulatedLine::setDeliveryThreshold(int bytes) {
   if (held_.size() < threshold_) return;
   // A driver whose threshold is lowered below what it holds wakes the program
   // on its next turn, not inside the call.
-  std::weak_ptr<SimulatedLine*> token = self_;
-  bus_.clock().callAfter(0, [token] {
-    if (const auto alive = token.lock()) {
-      SimulatedLine* line = *alive;
-      if (line->held_.size() >= line->threshold_) line->release(line->held_.size());
-    }
+  QPointer<SimulatedLine> self(this);
+  bus_.clock().callAfter(0, [self] {
+    if (self) self->releaseIfDue();
   });
 }
 
 void SimulatedLine::deliverHeldBytes() { release(threshold_ - 1); }
-
-SimulatedLine::~SimulatedLine() = default;
 
 void SimulatedLine::setAvailablePorts(std::set<int> ports) {
   ports_ = std::move(ports);

@@ -44,6 +44,7 @@ class SimulatedLine final : public SerialLine {
   // True (with error_ set) when an open must fail before the port is looked at.
   bool refuseOpen(const QString& device);
   void arrived(std::uint8_t byte);
+  void releaseIfDue();
   // Hands over up to count held bytes, oldest first. A handler may take the
   // next ones itself meanwhile; order is kept either way.
   void release(std::size_t count);
