@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QPointer>
+#include <QSocketNotifier>
 #include <algorithm>
 
 #include "platform/tty_read_threshold.h"
@@ -11,6 +12,9 @@ namespace zelta {
 QtSerialLine::QtSerialLine(QObject* parent) : SerialLine(parent) {
   connect(&port_, &QSerialPort::readyRead, this, &QtSerialLine::onReadyRead);
   connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialLine::onError);
+  resume_.setSingleShot(true);
+  resume_.setTimerType(Qt::PreciseTimer);
+  connect(&resume_, &QTimer::timeout, this, &QtSerialLine::resumeWatching);
 }
 
 QtSerialLine::~QtSerialLine() {
@@ -89,6 +93,8 @@ bool QtSerialLine::openDevice(const QString& path) {
 void QtSerialLine::close() {
   pending_.clear();
   threshold_ = applied_ = 1;  // how QSerialPort opens a device
+  resume_.stop();
+  notifier_ = nullptr;  // QSerialPort makes a new one on the next open
   failed_ = false;
   if (port_.isOpen()) port_.close();
   port_.clearError();
@@ -112,8 +118,43 @@ void QtSerialLine::setDeliveryThreshold(int bytes) {
 }
 
 void QtSerialLine::applyThreshold() {
-  if (threshold_ == applied_ || failed_ || !port_.isOpen()) return;
-  if (setTtyReadThreshold(port_.handle(), threshold_)) applied_ = threshold_;
+  if (failed_ || !port_.isOpen()) return;
+  if (threshold_ != applied_ && setTtyReadThreshold(port_.handle(), threshold_)) {
+    applied_ = threshold_;
+  }
+  // The line looks again once all but the last two awaited bytes can have
+  // come: one byte's time to spare for the program's own wake-up, so a frame
+  // is not handed over later than without the pause.
+  pauseWatching(applied_ - 2);
+}
+
+QSocketNotifier* QtSerialLine::readNotifier() {
+  if (!notifier_) {
+    const auto notifiers = port_.findChildren<QSocketNotifier*>(Qt::FindDirectChildrenOnly);
+    for (QSocketNotifier* notifier : notifiers) {
+      if (notifier->type() == QSocketNotifier::Read) notifier_ = notifier;
+    }
+  }
+  return notifier_;
+}
+
+void QtSerialLine::pauseWatching(int bytes) {
+  // Ten bits a byte (start, eight data, stop) at 9600 baud: the bytes cannot
+  // come faster than that.
+  const int pauseMs = bytes * 10 * 1000 / 9600;
+  if (pauseMs <= 0) {
+    resumeWatching();
+    return;
+  }
+  QSocketNotifier* notifier = readNotifier();
+  if (!notifier) return;
+  notifier->setEnabled(false);
+  resume_.start(pauseMs);
+}
+
+void QtSerialLine::resumeWatching() {
+  resume_.stop();
+  if (notifier_) notifier_->setEnabled(true);
 }
 
 void QtSerialLine::deliverHeldBytes() {

@@ -10,7 +10,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QPointer>
 #include <QSerialPort>
+#include <QSocketNotifier>
+#include <QTimer>
 
 #include "platform/serial_line.h"
 
@@ -45,11 +48,22 @@ class QtSerialLine final : public SerialLine {
   // Delivers pending_ and whatever QSerialPort has read meanwhile.
   void deliver();
   void applyThreshold();
+  // QSerialPort watches the device with a read notifier of its own, a child
+  // of the port; none on Windows.
+  QSocketNotifier* readNotifier();
+  // Stops watching the device for the time the given number of bytes takes
+  // on the wire. With the notifier off, the event loop does not poll the
+  // device, so the kernel does not wake the program at each byte that comes
+  // on its own, as it does on a pseudo-terminal below the read threshold.
+  void pauseWatching(int bytes);
+  void resumeWatching();
   void onError(QSerialPort::SerialPortError error);
   void fail(const QString& reason);
   void openFailed(const QString& path);
 
   QSerialPort port_;
+  QPointer<QSocketNotifier> notifier_;  // found on the first pause after an open
+  QTimer resume_;  // real time: a platform detail, as QSerialPort's own timing is
   QByteArray pending_;     // read but not yet delivered
   bool delivering_ = false;
   int threshold_ = 1;      // asked for by the receiver

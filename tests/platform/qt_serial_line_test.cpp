@@ -2,6 +2,7 @@
 // side, the line opens the slave device. Real time, with generous margins.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <vector>
 
 #include "platform/qt_serial_line.h"
@@ -43,6 +44,18 @@ TEST(QtSerialLine, BytesBothWaysUnchangedAndInOrderUntilClosed) {
   ASSERT_TRUE(pty.send({4, 5, 6, 7, 8}));
   ASSERT_TRUE(runUntil([&] { return received.size() >= 8; }, 5000));
   EXPECT_EQ(received, (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7, 8}));
+
+  // Nor does the line look before all but the last of the awaited bytes can
+  // have come at 9600 baud: 62 bytes take 64.6 ms.
+  received.clear();
+  QElapsedTimer awaited;
+  awaited.start();
+  line.setDeliveryThreshold(64);
+  const std::vector<std::uint8_t> awaitedBytes(sent.begin(), sent.begin() + 64);
+  ASSERT_TRUE(pty.send(awaitedBytes));
+  ASSERT_TRUE(runUntil([&] { return received.size() >= awaitedBytes.size(); }, 5000));
+  EXPECT_GE(awaited.elapsed(), 60);
+  EXPECT_EQ(received, awaitedBytes);
   line.setDeliveryThreshold(1);
 
   // Frames full of bytes a terminal would like to interpret.
