@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 #include <QPointer>
-#include <QSocketNotifier>
 #include <algorithm>
 
 #include "platform/tty_read_threshold.h"
@@ -139,9 +138,8 @@ QSocketNotifier* QtSerialLine::readNotifier() {
 }
 
 void QtSerialLine::pauseWatching(int bytes) {
-  // Ten bits a byte (start, eight data, stop) at 9600 baud: the bytes cannot
-  // come faster than that.
-  const int pauseMs = bytes * 10 * 1000 / 9600;
+  // The bytes cannot come faster than the wire carries them.
+  const int pauseMs = static_cast<int>(bytes * kByteMs);
   if (pauseMs <= 0) {
     resumeWatching();
     return;

@@ -11,6 +11,8 @@ namespace zelta {
 
 inline constexpr std::size_t kFrameSize = 11;
 inline constexpr std::uint8_t kStartByte = 0x23;  // "#"
+// One byte on the wire at 9600 baud 8N1: ten bits (start, eight data, stop).
+inline constexpr double kByteMs = 10.0 * 1000.0 / 9600.0;  // 1.0417 ms
 
 using Frame = std::array<std::uint8_t, kFrameSize>;
 

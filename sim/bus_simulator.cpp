@@ -11,7 +11,7 @@
 namespace zelta {
 namespace {
 
-constexpr double kByteUs = BusSimulator::kByteMs * 1000.0;
+constexpr double kByteUs = kByteMs * 1000.0;
 constexpr double kFrameUs = kByteUs * static_cast<double>(kFrameSize);
 constexpr std::uint16_t kLineCheckFirstNumber = 300;
 

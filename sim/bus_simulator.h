@@ -70,8 +70,6 @@ struct InjectedFaults {
 
 class BusSimulator {
  public:
-  static constexpr double kByteMs = 10.0 * 1000.0 / 9600.0;  // 1.0417 ms
-
   explicit BusSimulator(Clock& clock, std::uint32_t seed = 1);
   ~BusSimulator();
 
